@@ -1,0 +1,51 @@
+#pragma once
+// The program's few touches of the file system outside the tag object:
+// attributes, the existence test, folder listing and renaming. Windows
+// attribute bits are mapped onto Linux: read-only is a clear owner-write bit,
+// hidden is a name that starts with ".".
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Platform {
+
+inline constexpr std::int32_t faReadOnly = 1;
+inline constexpr std::int32_t faHidden = 2;
+inline constexpr std::int32_t faDirectory = 16;
+inline constexpr std::int32_t faInvalid = -1; // what a failed read gives: all bits set
+
+// The attribute bits of path, or faInvalid when they cannot be read.
+std::int32_t GetFileAttributesA(const std::string& path);
+// Sets the read-only bit from bit 0 of attributes, touching nothing else of
+// the file's mode. False on failure.
+bool SetFileAttributesA(const std::string& path, std::int32_t attributes);
+
+// True when path names an ordinary file that is not hidden.
+bool FileExists(const std::string& path);
+
+// Names (no folder) of the ordinary, non-hidden files of folder whose names
+// end in ".mp3" in any letter case, in the order the directory gives them.
+std::vector<std::string> ListMp3Files(const std::string& folder);
+
+// Renames (or moves) from to to; never replaces an existing file, hidden
+// ones included. Returns 0 or the errno of the failure.
+int RenameFile(const std::string& from, const std::string& to);
+
+// A short Russian description of an errno value, for messages.
+std::string ErrorText(int errnum);
+
+// Clears the read-only bit of a file for as long as it lives and sets the
+// attributes back to what they were, also when the write in between throws.
+class WritableScope {
+public:
+    WritableScope(std::string path, std::int32_t attributes);
+    ~WritableScope();
+    WritableScope(const WritableScope&) = delete;
+    WritableScope& operator=(const WritableScope&) = delete;
+
+private:
+    std::string path_;
+    std::int32_t attributes_;
+};
+
+} // namespace Platform

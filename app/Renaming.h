@@ -1,0 +1,28 @@
+#pragma once
+// Renaming a file to a target name, asking for another name while the target
+// is taken: shared by the document window and the batch rename tool.
+#include "UserDialogs.h"
+
+#include <string>
+
+namespace mdlMain {
+
+// The name a template gives for the five tag values (title, artist, album,
+// year, genre name), ".mp3" appended unless it ends in exactly ".mp3".
+std::string NameFromTemplate(const std::string& templ, const std::string& title, const std::string& artist,
+                             const std::string& album, const std::string& year, const std::string& genre);
+
+struct RenameOutcome {
+    enum Kind { Renamed, Cancelled, Failed } kind;
+    std::string target; // the path renamed to (or tried)
+    int error = 0;      // errno of a failure
+};
+
+// While an ordinary file exists at target, asks prompt for another one; then
+// renames path to target unless the user cancelled. Never replaces a file.
+RenameOutcome RenameAskingForFreeName(const std::string& path, std::string target, ValuePrompt& prompt);
+
+// The critical report of a failed rename: the file's path and the reason.
+std::string RenameFailedText(const std::string& path, const RenameOutcome& outcome);
+
+} // namespace mdlMain

@@ -1,0 +1,23 @@
+#pragma once
+// The folder picker of the batch tools.
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace mdlBrowseForFolder {
+
+inline constexpr unsigned BIF_RETURNONLYFSDIRS = 1;
+
+// Shows a modal folder chooser over hwndOwner with the prompt sPrompt and
+// returns the chosen folder ending in "/" (the root "/" unchanged), or ""
+// when the user cancelled.
+QString BrowseForFolder(QWidget* hwndOwner, const QString& sPrompt, unsigned ulFlags);
+
+// Tests replace the chooser: while set, BrowseForFolder returns what it
+// returns (without the trailing "/" rule being skipped: the result is
+// normalised the same way).
+using Chooser = std::function<QString(QWidget* owner, const QString& prompt, unsigned flags)>;
+void SetChooserForTests(Chooser chooser);
+
+} // namespace mdlBrowseForFolder

@@ -1,0 +1,108 @@
+#include "DialogDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace testing_support {
+
+DialogDriver::DialogDriver(std::vector<Action> actions) : actions_(std::move(actions))
+{
+    connect(&timer_, &QTimer::timeout, this, &DialogDriver::Poll);
+    timer_.start(10);
+}
+
+DialogDriver::~DialogDriver()
+{
+    timer_.stop();
+}
+
+bool DialogDriver::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Hide && watched == handled_.data())
+        handled_ = nullptr;
+    return QObject::eventFilter(watched, event);
+}
+
+void DialogDriver::Poll()
+{
+    if (busy_)
+        return;
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || !w->isVisible() || w == handled_.data())
+        return;
+    busy_ = true;
+    handled_ = w;
+    w->installEventFilter(this);
+
+    SeenDialog seen;
+    seen.objectName = w->objectName();
+    seen.title = w->windowTitle();
+    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        seen.text = box->text();
+        seen.icon = box->icon();
+        for (QAbstractButton* b : box->buttons())
+            seen.buttons << b->text();
+    } else {
+        if (auto* l = w->findChild<QLabel*>("lblFName"))
+            seen.text = l->text();
+        if (auto* e = w->findChild<QLineEdit*>("txtValue"))
+            seen.value = e->text();
+    }
+
+    if (next_ < actions_.size()) {
+        seen_.push_back(seen);
+        Action a = actions_[next_++];
+        a(w);
+    } else {
+        seen.unexpected = true;
+        seen_.push_back(seen);
+        if (auto* d = qobject_cast<QDialog*>(w))
+            d->reject();
+        else
+            w->close();
+    }
+    busy_ = false;
+}
+
+DialogDriver::Action Answer(QMessageBox::StandardButton button)
+{
+    return [button](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QAbstractButton* b = box ? box->button(button) : nullptr;
+        if (b)
+            b->click();
+        else if (auto* d = qobject_cast<QDialog*>(w))
+            d->reject(); // not the box that was expected: the test sees it in Seen()
+    };
+}
+
+DialogDriver::Action Click(const char* buttonObjectName)
+{
+    return [name = QString::fromUtf8(buttonObjectName)](QWidget* w) {
+        if (auto* b = w->findChild<QAbstractButton*>(name))
+            b->click();
+        else if (auto* d = qobject_cast<QDialog*>(w))
+            d->reject();
+    };
+}
+
+DialogDriver::Action QueryAnswer(const QString& text)
+{
+    return [text](QWidget* w) {
+        if (auto* e = w->findChild<QLineEdit*>("txtValue"))
+            e->setText(text);
+        if (auto* b = w->findChild<QAbstractButton*>("cmdOK"))
+            b->click();
+    };
+}
+
+DialogDriver::Action CloseBox()
+{
+    return [](QWidget* w) { w->close(); };
+}
+
+} // namespace testing_support

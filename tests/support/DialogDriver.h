@@ -1,0 +1,62 @@
+#pragma once
+// Answers the real modal dialogs that the code under test opens: polls
+// QApplication::activeModalWidget() every 10 ms, records each dialog it sees
+// and runs the next scripted action on it. Check the record after the call
+// that opened the dialogs has returned.
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+namespace testing_support {
+
+struct SeenDialog {
+    QString objectName;        // frmQuery, or empty for a message box
+    QString title;
+    QString text;              // message box text, or frmQuery's lblFName
+    QString value;             // frmQuery's txtValue as shown
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;       // texts of the message box buttons, in order
+    bool unexpected = false;   // no action was left: it was closed unanswered
+};
+
+class DialogDriver : public QObject {
+    Q_OBJECT
+public:
+    using Action = std::function<void(QWidget* dialog)>;
+
+    explicit DialogDriver(std::vector<Action> actions = {});
+    ~DialogDriver() override;
+
+    void Add(Action action) { actions_.push_back(std::move(action)); }
+    const std::vector<SeenDialog>& Seen() const { return seen_; }
+    std::size_t Unused() const { return actions_.size() - next_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Poll();
+
+    std::vector<Action> actions_;
+    std::size_t next_ = 0;
+    std::vector<SeenDialog> seen_;
+    QTimer timer_;
+    QPointer<QWidget> handled_; // the dialog answered last, until it hides
+    bool busy_ = false;
+};
+
+// Presses a standard button of a QMessageBox.
+DialogDriver::Action Answer(QMessageBox::StandardButton button);
+// Clicks the button with this object name inside the dialog.
+DialogDriver::Action Click(const char* buttonObjectName);
+// Sets frmQuery's txtValue to text, then presses OK.
+DialogDriver::Action QueryAnswer(const QString& text);
+// Closes the dialog by its frame (as the window's close box does).
+DialogDriver::Action CloseBox();
+
+} // namespace testing_support
