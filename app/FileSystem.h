@@ -25,7 +25,9 @@ bool FileExists(const std::string& path);
 
 // Names (no folder) of the ordinary, non-hidden files of folder whose names
 // end in ".mp3" in any letter case, in the order the directory gives them.
-std::vector<std::string> ListMp3Files(const std::string& folder);
+// A folder that cannot be read gives no names and, when error is given, its
+// errno there (0 on success).
+std::vector<std::string> ListMp3Files(const std::string& folder, int* error = nullptr);
 
 // Renames (or moves) from to to; never replaces an existing file, hidden
 // ones included. Returns 0 or the errno of the failure.

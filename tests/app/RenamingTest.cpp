@@ -1,0 +1,111 @@
+#include "FileSystem.h"
+#include "Renaming.h"
+#include "TagObjects.h"
+#include "TempDir.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+
+using namespace mdlMain;
+using namespace testing_support;
+
+namespace {
+
+// Answers the value prompt from a script: "" stands for Cancel.
+class ScriptedPrompt : public ValuePrompt {
+public:
+    explicit ScriptedPrompt(std::deque<std::string> answers) : answers_(std::move(answers)) {}
+    std::string Ask(const std::string& path, const std::string& proposal) override
+    {
+        asked.push_back(path + " -> " + proposal);
+        std::string a = answers_.empty() ? std::string() : answers_.front();
+        if (!answers_.empty())
+            answers_.pop_front();
+        cancel_ = a.empty();
+        return a;
+    }
+    bool CancelPressed() const override { return cancel_; }
+    std::vector<std::string> asked;
+
+private:
+    std::deque<std::string> answers_;
+    bool cancel_ = false;
+};
+
+} // namespace
+
+TEST(NameFromTemplate, FillsPlaceholdersInOrderAndAddsTheExtension)
+{
+    EXPECT_EQ(NameFromTemplate("%2 - %1", "Song", "Band", "", "", ""), "Band - Song.mp3");
+    EXPECT_EQ(NameFromTemplate("%1.mp3", "Song", "", "", "", ""), "Song.mp3");
+    EXPECT_EQ(NameFromTemplate("%1.MP3", "Song", "", "", "", ""), "Song.MP3.mp3");
+    EXPECT_EQ(NameFromTemplate("%1", "", "", "", "", ""), ".mp3");
+    EXPECT_EQ(NameFromTemplate("%3 (%4) %5", "", "", "Album", "2003", "Rock"), "Album (2003) Rock.mp3");
+    // A title holding a later placeholder has it replaced too.
+    EXPECT_EQ(NameFromTemplate("%1", "x%2", "Band", "", "", ""), "xBand.mp3");
+    // A value holding its own placeholder ends.
+    EXPECT_EQ(NameFromTemplate("%1", "%1", "", "", "", ""), "%1.mp3");
+}
+
+TEST(RenameAskingForFreeName, RenamesAtOnceWhenTheTargetIsFree)
+{
+    TempDir dir;
+    const std::string from = dir.Write("a.mp3", "x");
+    ScriptedPrompt prompt({});
+    const auto r = RenameAskingForFreeName(from, dir / "b.mp3", prompt);
+    EXPECT_EQ(r.kind, RenameOutcome::Renamed);
+    EXPECT_EQ(r.target, dir / "b.mp3");
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_TRUE(Exists(dir / "b.mp3"));
+}
+
+TEST(RenameAskingForFreeName, AsksUntilAFreeNameIsGiven)
+{
+    TempDir dir;
+    const std::string from = dir.Write("a.mp3", "x");
+    dir.Write("b.mp3", "taken");
+    dir.Write("c.mp3", "taken");
+    // The same taken path again, then another taken one, then a free one.
+    ScriptedPrompt prompt({dir / "b.mp3", dir / "c.mp3", dir / "d.mp3"});
+    const auto r = RenameAskingForFreeName(from, dir / "b.mp3", prompt);
+    EXPECT_EQ(r.kind, RenameOutcome::Renamed);
+    EXPECT_EQ(prompt.asked, (std::vector<std::string>{from + " -> " + (dir / "b.mp3"),
+                                                      from + " -> " + (dir / "b.mp3"),
+                                                      from + " -> " + (dir / "c.mp3")}));
+    EXPECT_EQ(ReadFile(dir / "d.mp3"), "x");
+    EXPECT_EQ(ReadFile(dir / "b.mp3"), "taken");
+}
+
+TEST(RenameAskingForFreeName, CancelLeavesTheFileAlone)
+{
+    TempDir dir;
+    const std::string from = dir.Write("a.mp3", "x");
+    ScriptedPrompt prompt({""});
+    const auto r = RenameAskingForFreeName(from, from, prompt); // its own name is taken
+    EXPECT_EQ(r.kind, RenameOutcome::Cancelled);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(ReadFile(from), "x");
+}
+
+TEST(RenameAskingForFreeName, AHiddenTargetIsReportedNotReplaced)
+{
+    TempDir dir;
+    const std::string from = dir.Write("a.mp3", "x");
+    const std::string hidden = dir.Write(".b.mp3", "hidden");
+    ScriptedPrompt prompt({});
+    const auto r = RenameAskingForFreeName(from, hidden, prompt);
+    EXPECT_EQ(r.kind, RenameOutcome::Failed);
+    EXPECT_NE(r.error, 0);
+    EXPECT_EQ(ReadFile(hidden), "hidden");
+    EXPECT_NE(RenameFailedText(from, r).find(from), std::string::npos);
+}
+
+TEST(NewTagObject, ComesFromTheLibrarysFactory)
+{
+    auto tag = NewTagObject();
+    ASSERT_TRUE(tag);
+    EXPECT_FALSE(tag->ValidTag());
+    EXPECT_EQ(DllCanUnloadNow(), Quenlar::S_FALSE);
+    tag.reset();
+    EXPECT_EQ(DllCanUnloadNow(), Quenlar::S_OK);
+}
