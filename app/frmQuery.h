@@ -21,12 +21,11 @@ public:
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    // Cancel, the close box and anything else that dismisses the dialog
+    // without OK leave the state of Cancel, so no rename is attempted.
+    void reject() override;
 
 private:
     void txtValue_Change();
     void cmdOK_Click();
-    void cmdCancel_Click();
 };

@@ -14,9 +14,9 @@ inline constexpr unsigned BIF_RETURNONLYFSDIRS = 1;
 // when the user cancelled.
 QString BrowseForFolder(QWidget* hwndOwner, const QString& sPrompt, unsigned ulFlags);
 
-// Tests replace the chooser: while set, BrowseForFolder returns what it
-// returns (without the trailing "/" rule being skipped: the result is
-// normalised the same way).
+// Tests replace the chooser: while set (a null chooser restores the real
+// one), BrowseForFolder shows nothing and takes the chooser's answer, ""
+// for cancel, normalised by the same trailing "/" rule.
 using Chooser = std::function<QString(QWidget* owner, const QString& prompt, unsigned flags)>;
 void SetChooserForTests(Chooser chooser);
 

@@ -4,6 +4,7 @@
 #include "UserDialogs.h"
 #include "../tag/TMP3Tag.h"
 
+#include <QIcon>
 #include <QString>
 #include <memory>
 
@@ -34,6 +35,15 @@ void SetFrameWindow(QWidget* frame);
 // window when null). Returns vbOK, vbCancel, vbYes or vbNo.
 int MsgBox(const QString& text, int style, const QString& title = QString::fromUtf8(AppTitle),
            QWidget* owner = nullptr);
+
+// The program's artwork from its resources.
+QIcon FrameIcon();
+QIcon DocumentIcon();
+
+// Makes window a fixed-size dialog window of clientWidth x clientHeight
+// pixels without minimise and maximise boxes, on which Esc does nothing
+// (no window of the program binds Esc). Qt centres a dialog over its owner.
+void FixWindow(QWidget* window, int clientWidth, int clientHeight);
 
 // A new tag object whose confirmation box, should anyone ask for it, is a
 // message box of this module.

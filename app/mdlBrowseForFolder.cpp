@@ -1,0 +1,43 @@
+#include "mdlBrowseForFolder.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace mdlBrowseForFolder {
+
+namespace {
+
+Chooser chooserForTests;
+
+// Qt's own dialog rather than the desktop's, so that it looks the same
+// everywhere and tests can drive it. File-system folders are all it offers,
+// which is what the one flag in use asks for.
+QString ChooseWithDialog(QWidget* owner, const QString& prompt, unsigned /*flags*/)
+{
+    QFileDialog dialog(owner, prompt, QDir::homePath());
+    dialog.setObjectName(QStringLiteral("dlgBrowseForFolder"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    dialog.setWindowModality(Qt::WindowModal);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString BrowseForFolder(QWidget* hwndOwner, const QString& sPrompt, unsigned ulFlags)
+{
+    QString path = chooserForTests ? chooserForTests(hwndOwner, sPrompt, ulFlags)
+                                   : ChooseWithDialog(hwndOwner, sPrompt, ulFlags);
+    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+void SetChooserForTests(Chooser chooser)
+{
+    chooserForTests = std::move(chooser);
+}
+
+} // namespace mdlBrowseForFolder
