@@ -1,0 +1,150 @@
+#include "FillRun.h"
+
+#include "HookedTag.h"
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using Tools::FillEnd;
+
+namespace {
+
+const std::string kDone = "Заполнение тегов завершено.";
+
+std::string Question(const std::string& path)
+{
+    return "Файл " + path + " доступен только для чтения\r\rЗаполнить теги в этом файле?";
+}
+
+class FillRun : public ::testing::Test {
+protected:
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    HookedTag tag;
+    Tools::FillSettings settings;
+
+    FillEnd Run() { return Tools::RunFill(dir.Path(), settings, tag, dialogs); }
+    std::string Mp3(const std::string& name, const std::string& record, mode_t mode = 0644)
+    {
+        const std::string path = dir.Write(name, Audio(200) + record);
+        SetMode(path, mode);
+        return path;
+    }
+};
+
+TEST_F(FillRun, AFolderWithoutMp3FilesOnlyReportsCompletion)
+{
+    const std::string hidden = Mp3(".hidden.mp3", TagBytes("h"));
+    dir.Write("notes.txt", Audio(300));
+    dir.MakeFolder("folder.mp3");
+    settings.Title = {true, "%0"};
+
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, kDone);
+    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbInformation);
+    EXPECT_EQ(dialogs.messages[0].title, "Morvik");
+    EXPECT_EQ(LastRecord(hidden), TagBytes("h"));
+}
+
+TEST_F(FillRun, ReadOnlyFilesAreFilledOnlyAfterYesAndKeepTheirExactMode)
+{
+    const std::string no = Mp3("no.mp3", TagBytes("old"), 0444);
+    const std::string yes = Mp3("yes.mp3", TagBytes("old", "band"), 0554);
+    const std::string plain = Mp3("plain.MP3", TagBytes("old"), 0640);
+    const std::string before = ReadFile(no);
+    dialogs.answer = [&](const std::string& text) { return text == Question(yes) ? mdlMain::vbYes : mdlMain::vbNo; };
+    settings.Title = {true, "%0"};
+
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    EXPECT_EQ(ReadFile(no), before);
+    EXPECT_EQ(ModeOf(no), 0444u);
+    EXPECT_EQ(LastRecord(yes), TagBytes("yes", "band"));
+    EXPECT_EQ(ModeOf(yes), 0554u);
+    EXPECT_EQ(LastRecord(plain), TagBytes("plain"));
+    EXPECT_EQ(ModeOf(plain), 0640u);
+
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    std::vector<std::string> questions{dialogs.messages[0].text, dialogs.messages[1].text};
+    std::sort(questions.begin(), questions.end());
+    EXPECT_EQ(questions, (std::vector<std::string>{Question(no), Question(yes)}));
+    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbYesNoQuestion);
+    EXPECT_EQ(dialogs.messages[2].text, kDone);
+}
+
+TEST_F(FillRun, EveryBoxUncheckedWritesBackWhatWasRead)
+{
+    const std::string untagged = dir.Write("untagged.mp3", Audio(300));
+    const std::string full = TagBytes("Title", "Artist", "Album", "1999", "Comment", 17);
+    const std::string tagged = Mp3("tagged.mp3", full);
+    const std::string beforeTagged = ReadFile(tagged);
+
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    EXPECT_EQ(ReadFile(tagged), beforeTagged);
+    EXPECT_EQ(ReadFile(untagged), Audio(300) + TagBytes("", "", "", "", "", 255));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kDone});
+}
+
+TEST_F(FillRun, TheEmptyGenreEntryClearsTheGenre)
+{
+    const std::string path = Mp3("a.mp3", TagBytes("T", "A", "", "", "", 17));
+    settings.GenreEnabled = true;
+    settings.Genre = 255;
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    EXPECT_EQ(LastRecord(path), TagBytes("T", "A", "", "", "", 255));
+}
+
+TEST_F(FillRun, ARejectedYearOrAShortFileEndsTheRunSilently)
+{
+    std::vector<std::string> paths;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        paths.push_back(Mp3(name, TagBytes("old", "", "", "2000")));
+    settings.Title = {true, "%0"};
+    settings.Year = {true, "%4"};
+    EXPECT_EQ(Run(), FillEnd::Broken);
+    EXPECT_TRUE(dialogs.messages.empty());
+    for (const std::string& path : paths)
+        EXPECT_EQ(LastRecord(path), TagBytes("old", "", "", "2000")) << path;
+
+    TempDir other;
+    const std::string shortFile = other.Write("short.mp3", Audio(100));
+    EXPECT_EQ(Tools::RunFill(other.Path(), settings, tag, dialogs), FillEnd::Broken);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(ReadFile(shortFile), Audio(100));
+}
+
+TEST_F(FillRun, AWriteRefusedBreaksTheRunWithThePath)
+{
+    const std::string path = Mp3("a.mp3", TagBytes("old"));
+    tag.beforeWrite = [](const std::string& p) { SetMode(p, 0444); };
+    settings.Title = {true, "new"};
+
+    EXPECT_EQ(Run(), FillEnd::WriteRefused);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Ошибка при попытке записи в файл\r" + path + "\r\rЗаполнение прервано.");
+    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbCritical);
+    EXPECT_EQ(LastRecord(path), TagBytes("old"));
+}
+
+TEST_F(FillRun, AReadOnlyFileIsReadOnlyAgainWhenTheRunBreaksOnIt)
+{
+    dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
+    settings.Year = {true, "abc"};
+    const std::string rejected = Mp3("a.mp3", TagBytes("old"), 0456);
+    EXPECT_EQ(Run(), FillEnd::Broken);
+    EXPECT_EQ(ModeOf(rejected), 0456u);
+
+    TempDir other;
+    const std::string refused = other.Write("b.mp3", Audio(10) + TagBytes("old"));
+    SetMode(refused, 0456);
+    settings.Year = {true, "2001"};
+    // The write bit goes again after the run has lifted it: the write is refused.
+    tag.beforeWrite = [](const std::string& p) { SetMode(p, 0456); };
+    EXPECT_EQ(Tools::RunFill(other.Path(), settings, tag, dialogs), FillEnd::WriteRefused);
+    EXPECT_EQ(ModeOf(refused), 0456u);
+    EXPECT_EQ(LastRecord(refused), TagBytes("old"));
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+#include "RenameRun.h"
+
+#include "FileSystem.h"
+#include "Renaming.h"
+#include "TagObjects.h"
+#include "TextHelpers.h"
+
+#include <memory>
+
+namespace Tools {
+
+namespace {
+
+// The prompt of one file, loaded only when its target turns out to be taken:
+// a file whose target is free never pays for a dialog.
+class PromptOnDemand : public mdlMain::ValuePrompt {
+public:
+    explicit PromptOnDemand(mdlMain::UserDialogs& dialogs) : dialogs_(dialogs) {}
+    std::string Ask(const std::string& path, const std::string& proposal) override
+    {
+        if (!prompt_)
+            prompt_ = dialogs_.NewPrompt();
+        return prompt_->Ask(path, proposal);
+    }
+    bool CancelPressed() const override { return prompt_ && prompt_->CancelPressed(); }
+
+private:
+    mdlMain::UserDialogs& dialogs_;
+    std::unique_ptr<mdlMain::ValuePrompt> prompt_;
+};
+
+bool BlankOnly(const std::string& text)
+{
+    return text.find_first_not_of(' ') == std::string::npos;
+}
+
+} // namespace
+
+void RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
+               mdlMain::UserDialogs& dialogs)
+{
+    using mdlMain::CutAtNull;
+    if (BlankOnly(strTemplate)) {
+        dialogs.MsgBox("Шаблон имени не задан", mdlMain::vbCritical);
+        return;
+    }
+    // The whole list is taken before the first rename, so a renamed file is not met again.
+    for (const std::string& strName : Platform::ListMp3Files(strFolder)) {
+        const std::string strPath = strFolder + strName;
+        if (!Platform::FileExists(strPath)) {
+            dialogs.MsgBox("Файл " + strPath + " отсутствует.", mdlMain::vbCritical);
+            continue;
+        }
+        try {
+            objTag.TagRead(strPath);
+        } catch (const Quenlar::LibraryError& error) {
+            dialogs.MsgBox(mdlMain::TagErrorText(strPath, error), mdlMain::vbCritical);
+            continue;
+        }
+        if (!objTag.ValidTag()) {
+            dialogs.MsgBox("Неверный формат тегов в файле " + strPath, mdlMain::vbCritical);
+            continue;
+        }
+        const std::string strNewName = mdlMain::NameFromTemplate(
+            strTemplate, CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()), CutAtNull(objTag.Album()),
+            CutAtNull(objTag.Year()), objTag.GenreIDToName(objTag.Genre()));
+        PromptOnDemand prompt(dialogs);
+        const mdlMain::RenameOutcome outcome =
+            mdlMain::RenameAskingForFreeName(strPath, mdlMain::GetFolder(strPath) + strNewName, prompt);
+        if (outcome.kind == mdlMain::RenameOutcome::Failed)
+            dialogs.MsgBox(mdlMain::RenameFailedText(strPath, outcome), mdlMain::vbCritical);
+    }
+    dialogs.MsgBox("Процесс переименования завершен.", mdlMain::vbInformation);
+}
+
+} // namespace Tools

@@ -1,0 +1,16 @@
+#pragma once
+// The batch rename run: renames every MP3 file of a folder after its own tag
+// by a name template ("%1" title to "%5" genre name), asking for another name
+// while a target is taken and reporting each file it cannot handle.
+#include "UserDialogs.h"
+#include "../tag/TMP3Tag.h"
+
+#include <string>
+
+namespace Tools {
+
+// strFolder ends in "/"; strTemplate is used exactly as typed.
+void RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
+               mdlMain::UserDialogs& dialogs);
+
+} // namespace Tools

@@ -1,0 +1,55 @@
+#include "TemplateExpansion.h"
+
+#include "TextHelpers.h"
+
+namespace Tools {
+
+namespace {
+
+// The name less its last four characters (UTF-8: a character is a lead byte
+// and its continuation bytes).
+std::string WithoutLastFour(const std::string& name)
+{
+    std::size_t end = name.size();
+    for (int n = 0; n < 4 && end > 0; ++n) {
+        do {
+            --end;
+        } while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80);
+    }
+    return name.substr(0, end);
+}
+
+} // namespace
+
+std::string ExpandTemplate(const std::string& strTemplate, const std::string& strFileName,
+                           const Quenlar::_TMP3Tag& objTag)
+{
+    using mdlMain::CutAtNull;
+    using mdlMain::ReplaceAll;
+    std::string s = ReplaceAll(strTemplate, "%0", WithoutLastFour(strFileName));
+    s = ReplaceAll(s, "%1", CutAtNull(objTag.Title()));
+    s = ReplaceAll(s, "%2", CutAtNull(objTag.Artist()));
+    s = ReplaceAll(s, "%3", CutAtNull(objTag.Album()));
+    s = ReplaceAll(s, "%4", CutAtNull(objTag.Year()));
+    // The comment goes before the genre: a comment holding "%5" gets the genre name.
+    s = ReplaceAll(s, "%6", CutAtNull(objTag.Comment()));
+    return ReplaceAll(s, "%5", objTag.GenreIDToName(objTag.Genre()));
+}
+
+void FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings)
+{
+    if (settings.Title.Enabled)
+        objTag.SetTitle(ExpandTemplate(settings.Title.Value, strFileName, objTag));
+    if (settings.Artist.Enabled)
+        objTag.SetArtist(ExpandTemplate(settings.Artist.Value, strFileName, objTag));
+    if (settings.Album.Enabled)
+        objTag.SetAlbum(ExpandTemplate(settings.Album.Value, strFileName, objTag));
+    if (settings.Comment.Enabled)
+        objTag.SetComment(ExpandTemplate(settings.Comment.Value, strFileName, objTag));
+    if (settings.Year.Enabled)
+        objTag.SetYear(settings.Year.Value);
+    if (settings.GenreEnabled)
+        objTag.SetGenre(settings.Genre);
+}
+
+} // namespace Tools

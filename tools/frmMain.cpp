@@ -1,0 +1,159 @@
+#include "frmMain.h"
+
+#include "FillRun.h"
+#include "mdlBrowseForFolder.h"
+#include "mdlMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
+
+using mdlMain::Q;
+using mdlMain::U8;
+
+namespace {
+const QColor clrEnabled(255, 255, 255);
+const QColor clrDisabled(197, 197, 197);
+} // namespace
+
+frmMain::frmMain(QWidget* owner)
+    : ToolWindow(owner, "frmMain", QStringLiteral("Заполнить теги"), 347, 361), objTag(mdlMain::CreateTagObject())
+{
+    Place(new QLabel(QStringLiteral("Папка"), this), "lPath", 34, 10);
+    tPath = NewFolderField("tPath", QColor(224, 224, 224), 34, 26, 280, 19);
+    cmdBrowse = Place(new QPushButton(QStringLiteral("…"), this), "cmdBrowse", 315, 27, 19, 19);
+    QFont symbol(QStringLiteral("Symbol"));
+    symbol.setPointSizeF(8.25);
+    cmdBrowse->setFont(symbol);
+    cmdBrowse->setToolTip(QStringLiteral("Обзор"));
+    cmdBrowse->setAutoDefault(false);
+
+    tTitle = NewTemplateField();
+    tArtist = NewTemplateField();
+    tAlbum = NewTemplateField();
+    tYear = NewTemplateField();
+    tYear->setMaxLength(4);
+    tGenre = new QComboBox(this);
+    tComment = NewTemplateField();
+    chTitle = AddRow("Title", QStringLiteral("Название"), tTitle, 58, 225);
+    chArtist = AddRow("Artist", QStringLiteral("Исполнитель"), tArtist, 82, 225);
+    chAlbum = AddRow("Album", QStringLiteral("Альбом"), tAlbum, 106, 225);
+    chYear = AddRow("Year", QStringLiteral("Год"), tYear, 130, 41);
+    chGenre = AddRow("Genre", QStringLiteral("Жанр"), tGenre, 154, 225);
+    chComment = AddRow("Comment", QStringLiteral("Комментарий"), tComment, 178, 225);
+    FillGenres();
+
+    static const char* const legend[] = {"имя файла", "текущее поле \"Название\"",
+                                         "текущее поле \"Исполнитель\"", "текущее поле \"Альбом\"",
+                                         "текущее поле \"Год\"", "текущее поле \"Жанр\"",
+                                         "текущее поле \"Комментарий\""};
+    for (int i = 0; i < 7; ++i) {
+        auto* label = new PlaceholderLabel('%' + QString::number(i) + " - " + QString::fromUtf8(legend[i]), this,
+                                           [this, i] { lblPaste_Click(i); });
+        Place(label, "lblPaste" + QByteArray::number(i), 110, 210 + 15 * i);
+    }
+    AddSeparator(10, 335, 320);
+
+    cmdFill = Place(new QPushButton(QStringLiteral("&Заполнить"), this), "cmdFill", 245, 330, 91, 26);
+    cmdFill->setDefault(true);
+    cmdFill->setEnabled(false);
+
+    // Keyboard order: folder, browse, the six fields top to bottom, fill; the
+    // check boxes come after.
+    const std::vector<QWidget*> order = {tPath,  cmdBrowse, tTitle,  tArtist, tAlbum,   tYear,
+                                         tGenre, tComment,  cmdFill, chTitle, chArtist, chAlbum,
+                                         chYear, chGenre,   chComment};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
+    connect(cmdFill, &QPushButton::clicked, this, &frmMain::cmdFill_Click);
+}
+
+frmMain::~frmMain() = default;
+
+QCheckBox* frmMain::AddRow(const char* suffix, const QString& caption, QWidget* field, int y, int width)
+{
+    const auto name = [suffix](const char* prefix) { return QByteArray(prefix) + suffix; };
+    auto* check = Place(new QCheckBox(this), name("ch"), 10, y + 2, 17, 17);
+    check->setChecked(true);
+    // The label ends 9 pixels left of the field.
+    auto* label = Place(new QLabel(caption, this), name("l"), 27, y, 74, 21);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Place(field, name("t"), 110, y, width, 21);
+    SetStatus(field, true);
+    connect(check, &QCheckBox::toggled, this, [this, field, label](bool checked) {
+        SetStatus(field, checked);
+        label->setEnabled(checked);
+    });
+    return check;
+}
+
+void frmMain::SetStatus(QWidget* objObject, bool blStatus)
+{
+    objObject->setEnabled(blStatus);
+    SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled);
+}
+
+void frmMain::FillGenres()
+{
+    // The sorted list puts the empty entry (no genre, 255) first, selected at load.
+    std::vector<std::pair<QString, int>> entries;
+    for (int id = 0; id <= 125; ++id)
+        entries.emplace_back(Q(objTag->GenreIDToName(static_cast<std::uint8_t>(id))), id);
+    entries.emplace_back(QString(), 255);
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
+    });
+    for (const auto& [name, id] : entries)
+        tGenre->addItem(name, id);
+    tGenre->setCurrentIndex(0);
+}
+
+void frmMain::lblPaste_Click(int Index)
+{
+    QWidget* focused = focusWidget();
+    if (!focused)
+        return;
+    const QString name = focused->objectName();
+    if (name == "tTitle" || name == "tArtist" || name == "tAlbum" || name == "tComment")
+        static_cast<QLineEdit*>(focused)->insert('%' + QString::number(Index));
+}
+
+void frmMain::cmdBrowse_Click()
+{
+    QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
+                                                         mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
+    if (folder.isEmpty())
+        return;
+    if (!folder.endsWith('/'))
+        folder += '/';
+    strFolder = U8(folder);
+    tPath->setText(folder);
+    cmdFill->setEnabled(!tPath->text().isEmpty());
+}
+
+Tools::FillSettings frmMain::Settings() const
+{
+    const auto text = [](const QCheckBox* check, const QLineEdit* field) {
+        return Tools::TextSetting{check->isChecked(), U8(field->text())};
+    };
+    Tools::FillSettings settings;
+    settings.Title = text(chTitle, tTitle);
+    settings.Artist = text(chArtist, tArtist);
+    settings.Album = text(chAlbum, tAlbum);
+    settings.Comment = text(chComment, tComment);
+    settings.Year = text(chYear, tYear);
+    settings.GenreEnabled = chGenre->isChecked();
+    settings.Genre = static_cast<std::uint8_t>(tGenre->currentData().toInt());
+    return settings;
+}
+
+void frmMain::cmdFill_Click()
+{
+    mdlMain::WindowDialogs dialogs(this);
+    Tools::RunFill(strFolder, Settings(), *objTag, dialogs);
+}

@@ -1,0 +1,76 @@
+#include "frmRename.h"
+
+#include "RenameRun.h"
+#include "mdlBrowseForFolder.h"
+#include "mdlMain.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using mdlMain::U8;
+
+frmRename::frmRename(QWidget* owner)
+    : ToolWindow(owner, "frmRename", QStringLiteral("Переименовать файлы"), 371, 191)
+{
+    Place(new QLabel(QStringLiteral("Папка"), this), "lblDir", 50, 15);
+    txtDir = NewFolderField("txtDir", palette().color(QPalette::Window), 90, 10, 251, 21);
+    Place(new QLabel(QStringLiteral("Шаблон имени"), this), "lblTemplate", 10, 45);
+    txtFilenameNew = Place(NewTemplateField(), "txtFilenameNew", 90, 40, 251, 21);
+
+    static const char* const legend[] = {"Название", "Исполнитель", "Альбом", "Год", "Жанр"};
+    for (int k = 1; k <= 5; ++k) {
+        auto* label = new PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]), this,
+                                           [this, k] { lblPress_Click(k); });
+        Place(label, "lblPress" + QByteArray::number(k), 90, 70 + 15 * (k - 1));
+    }
+    AddSeparator(10, 363, 150);
+
+    cmdRename = Place(new QPushButton(QStringLiteral("Переименовать"), this), "cmdRename", 273, 160, 91, 26);
+    cmdRename->setDefault(true);
+    cmdRename->setEnabled(false);
+
+    cmdBrowse = Place(new QPushButton(QStringLiteral("..."), this), "cmdBrowse", 342, 10, 21, 21);
+    QFont small = font();
+    small.setPointSizeF(6.75);
+    cmdBrowse->setFont(small);
+    cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
+    cmdBrowse->setAutoDefault(false);
+
+    setTabOrder(txtDir, txtFilenameNew);
+    setTabOrder(txtFilenameNew, cmdRename);
+    setTabOrder(cmdRename, cmdBrowse);
+
+    connect(txtDir, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
+    connect(txtFilenameNew, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmRename::cmdBrowse_Click);
+    connect(cmdRename, &QPushButton::clicked, this, &frmRename::cmdRename_Click);
+}
+
+frmRename::~frmRename() = default;
+
+void frmRename::UpdateEnabled()
+{
+    // Exactly empty: a template of blanks enables the button, and the run then says it is not set.
+    cmdRename->setEnabled(!txtDir->text().isEmpty() && !txtFilenameNew->text().isEmpty());
+}
+
+void frmRename::lblPress_Click(int Index)
+{
+    txtFilenameNew->insert('%' + QString::number(Index));
+}
+
+void frmRename::cmdBrowse_Click()
+{
+    const QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
+                                                               mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
+    if (!folder.isEmpty())
+        txtDir->setText(folder);
+}
+
+void frmRename::cmdRename_Click()
+{
+    if (!objTag)
+        objTag = mdlMain::CreateTagObject();
+    mdlMain::WindowDialogs dialogs(this);
+    Tools::RunRename(U8(txtDir->text()), U8(txtFilenameNew->text()), *objTag, dialogs);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The batch rename tool: renames every MP3 file of a folder after its own
+// tag by a name template. Modeless over the frame; deletes itself on close.
+#include "ToolWindow.h"
+#include "../tag/TMP3Tag.h"
+
+#include <memory>
+
+class QLineEdit;
+class QPushButton;
+
+class frmRename : public ToolWindow {
+public:
+    explicit frmRename(QWidget* owner);
+    ~frmRename() override;
+
+private:
+    void UpdateEnabled();
+    void lblPress_Click(int Index);
+    void cmdBrowse_Click();
+    void cmdRename_Click();
+
+    std::unique_ptr<Quenlar::_TMP3Tag> objTag; // made at the first run, kept for the window's life
+
+    QLineEdit* txtDir;
+    QPushButton* cmdBrowse;
+    QLineEdit* txtFilenameNew;
+    QPushButton* cmdRename;
+};
