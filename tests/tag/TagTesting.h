@@ -1,0 +1,25 @@
+#pragma once
+// Small helpers shared by the library's tests.
+#include "TMP3Tag.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tag_testing {
+
+inline std::string Nuls(std::size_t n) { return std::string(n, '\0'); }
+
+// The number of the LibraryError the call throws (checking its source), or 0.
+inline std::int32_t ErrorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const Quenlar::LibraryError& e) {
+        EXPECT_EQ(e.Source(), "TMP3Tag");
+        return e.Number();
+    }
+    return 0;
+}
+
+} // namespace tag_testing
