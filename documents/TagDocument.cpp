@@ -1,0 +1,159 @@
+#include "TagDocument.h"
+
+#include "FileSystem.h"
+#include "TagObjects.h"
+#include "TextHelpers.h"
+
+#include <algorithm>
+#include <optional>
+
+using mdlMain::CR;
+using mdlMain::CutAtNull;
+
+namespace {
+
+// Sort key of a genre name: letter case does not count, and neither do
+// hyphens, so "Euro-House" sorts between "EuroDance" and "Euro-Techno", as a
+// sorted list of the desktop does it.
+std::string SortKey(const std::string& name)
+{
+    std::string key;
+    for (const char c : name)
+        if (c != '-')
+            key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    return key;
+}
+
+} // namespace
+
+TagDocument::TagDocument(TagFactory factory) : factory_(std::move(factory))
+{
+}
+
+Quenlar::_TMP3Tag& TagDocument::Tag()
+{
+    if (!tag_)
+        tag_ = factory_();
+    return *tag_;
+}
+
+std::vector<GenreEntry> TagDocument::GenreEntries()
+{
+    std::vector<GenreEntry> entries;
+    for (int n = 1; n <= 125; ++n)
+        entries.emplace_back(Tag().GenreIDToName(static_cast<std::uint8_t>(n)), static_cast<std::uint8_t>(n));
+    entries.emplace_back(std::string(), 255);
+    std::stable_sort(entries.begin(), entries.end(), [](const GenreEntry& a, const GenreEntry& b) {
+        return SortKey(a.first) < SortKey(b.first);
+    });
+    return entries;
+}
+
+TagFields TagDocument::ReadFields(const std::string& path)
+{
+    Quenlar::_TMP3Tag& tag = Tag();
+    tag.TagRead(path);
+    if (!tag.ValidTag())
+        return TagFields();
+    TagFields f;
+    f.title = CutAtNull(tag.Title());
+    f.artist = CutAtNull(tag.Artist());
+    f.album = CutAtNull(tag.Album());
+    f.year = CutAtNull(tag.Year());
+    // 0 and the numbers without a name (126..254) show as the empty entry.
+    const std::uint8_t g = tag.Genre();
+    f.genre = (g == 0 || tag.GenreIDToName(g).empty()) ? 255 : g;
+    f.comment = CutAtNull(tag.Comment());
+    return f;
+}
+
+bool TagDocument::Load(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields)
+{
+    try {
+        fields = ReadFields(path);
+        return true;
+    } catch (const Quenlar::LibraryError& e) {
+        dialogs.MsgBox(mdlMain::TagErrorText(path, e), mdlMain::vbCritical);
+        return false;
+    }
+}
+
+TagDocument::Outcome TagDocument::ReportMissing(mdlMain::UserDialogs& dialogs, const std::string& path)
+{
+    dialogs.MsgBox("Файл " + path + " отсутствует." + CR + "Окно, соответствующее этому файлу будет закрыто.",
+                   mdlMain::vbCritical);
+    return Missing;
+}
+
+TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std::string& path,
+                                       const TagFields& fields)
+{
+    if (!Platform::FileExists(path))
+        return ReportMissing(dialogs, path);
+
+    const std::int32_t attributes = Platform::GetFileAttributesA(path);
+    const bool readOnly = attributes & Platform::faReadOnly;
+    if (readOnly
+        && dialogs.MsgBox("Файл " + path + " доступен только для чтения." + CR + CR
+                              + "Вы все равно хотите изменить теги в нем?",
+                          mdlMain::vbYesNoQuestion)
+            != mdlMain::vbYes)
+        return Declined;
+
+    std::optional<Quenlar::LibraryError> error;
+    {
+        // The attribute comes back before anything is reported.
+        std::optional<Platform::WritableScope> writable;
+        if (readOnly)
+            writable.emplace(path, attributes);
+        try {
+            Quenlar::_TMP3Tag& tag = Tag();
+            tag.SetTitle(fields.title);
+            tag.SetArtist(fields.artist);
+            tag.SetAlbum(fields.album);
+            tag.SetYear(fields.year);
+            tag.SetGenre(fields.genre);
+            tag.SetComment(fields.comment);
+            tag.TagWrite(path, false);
+        } catch (const Quenlar::LibraryError& e) {
+            error = e;
+        }
+    }
+    if (error) {
+        dialogs.MsgBox(mdlMain::TagErrorText(path, *error), mdlMain::vbCritical);
+        return Failed;
+    }
+    return Done;
+}
+
+TagDocument::Outcome TagDocument::Reread(mdlMain::UserDialogs& dialogs, const std::string& path,
+                                         TagFields& fields)
+{
+    if (!Platform::FileExists(path))
+        return ReportMissing(dialogs, path);
+    return Load(dialogs, path, fields) ? Done : Failed;
+}
+
+TagDocument::RenameResult TagDocument::Rename(mdlMain::UserDialogs& dialogs, const std::string& path,
+                                              const std::string& templ, const TagFields& fields)
+{
+    if (!Platform::FileExists(path)) {
+        ReportMissing(dialogs, path);
+        return {RenameResult::Missing, path};
+    }
+    const std::unique_ptr<mdlMain::ValuePrompt> prompt = dialogs.NewPrompt();
+    const std::string name = mdlMain::NameFromTemplate(templ, fields.title, fields.artist, fields.album,
+                                                       fields.year, Tag().GenreIDToName(fields.genre));
+    const mdlMain::RenameOutcome outcome
+        = mdlMain::RenameAskingForFreeName(path, mdlMain::GetFolder(path) + name, *prompt);
+    switch (outcome.kind) {
+    case mdlMain::RenameOutcome::Renamed:
+        return {RenameResult::Renamed, outcome.target};
+    case mdlMain::RenameOutcome::Cancelled:
+        return {RenameResult::Cancelled, path};
+    case mdlMain::RenameOutcome::Failed:
+        break;
+    }
+    dialogs.MsgBox(mdlMain::RenameFailedText(path, outcome), mdlMain::vbCritical);
+    return {RenameResult::Failed, path};
+}

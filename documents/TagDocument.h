@@ -1,0 +1,69 @@
+#pragma once
+// What a document window does with its file, without the window: read the
+// tag into field values, save them, re-read, and rename after a template.
+// Questions and reports go through UserDialogs, so the window stays thin.
+#include "Renaming.h"
+#include "UserDialogs.h"
+#include "../tag/TMP3Tag.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The six tag fields as the window shows them.
+struct TagFields {
+    std::string title, artist, album, year, comment;
+    std::uint8_t genre = 255; // 1..125, or 255 for the empty entry
+
+    bool operator==(const TagFields&) const = default;
+};
+
+// A genre list entry: the name and the genre number it carries.
+using GenreEntry = std::pair<std::string, std::uint8_t>;
+
+class TagDocument {
+public:
+    enum Outcome {
+        Done,     // written or read
+        Declined, // the user said No to writing a read-only file
+        Missing,  // the file has vanished; the user has been told
+        Failed,   // an error has been reported; nothing else changed
+    };
+    struct RenameResult {
+        enum Kind { Renamed, Cancelled, Missing, Failed } kind;
+        std::string target; // the new full path after Renamed
+    };
+
+    using TagFactory = std::function<std::unique_ptr<Quenlar::_TMP3Tag>()>;
+    explicit TagDocument(TagFactory factory);
+
+    // The genre list: the empty entry (255), then genres 1 to 125 sorted by
+    // name. Genre 0 is not offered. Throws Quenlar::LibraryError when the tag
+    // object cannot be made.
+    std::vector<GenreEntry> GenreEntries();
+
+    // Reads the tag of path into fields (all empty for an untagged file).
+    // Reports a failure and returns false.
+    bool Load(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields);
+    // Writes fields into the tag of path, asking first about a read-only file
+    // and restoring its attribute afterwards, also when the write fails.
+    Outcome Save(mdlMain::UserDialogs& dialogs, const std::string& path, const TagFields& fields);
+    // Reads the tag of path again; fields are only changed on Done.
+    Outcome Reread(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields);
+    // Renames path to the name templ gives for fields, in the same folder,
+    // asking for another path while the target is taken. Never replaces.
+    RenameResult Rename(mdlMain::UserDialogs& dialogs, const std::string& path, const std::string& templ,
+                        const TagFields& fields);
+
+private:
+    Quenlar::_TMP3Tag& Tag();
+    // TagRead of path, then the fields from the object (empty without a tag).
+    TagFields ReadFields(const std::string& path);
+    Outcome ReportMissing(mdlMain::UserDialogs& dialogs, const std::string& path);
+
+    TagFactory factory_;
+    std::unique_ptr<Quenlar::_TMP3Tag> tag_; // made on first use, kept for every file operation
+};

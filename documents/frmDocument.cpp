@@ -1,0 +1,368 @@
+#include "frmDocument.h"
+
+#include "mdlMain.h"
+#include "TagObjects.h"
+#include "TextHelpers.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+using mdlMain::Q;
+using mdlMain::U8;
+
+namespace {
+
+constexpr int ClientWidth = 332;
+// The frame and title bar the layout was designed for; used until the window
+// sits in a sub-window whose own can be measured.
+constexpr int DesignDecoration = frmDocument::ExpandedHeight - 412;
+
+const char* const Marker = " *";
+
+// Message boxes over the window once it is shown; before that (SetDefaults)
+// over whatever window is active, the open dialog.
+mdlMain::WindowDialogs DialogsOver(QWidget* window)
+{
+    return mdlMain::WindowDialogs(window->isVisible() ? window : nullptr);
+}
+
+QLineEdit* NewTextBox(QWidget* parent, const char* name, const QRect& rect, int maxLength = 32767)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(rect);
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const char* text, int left, int top)
+{
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(left, top, 91, 26);
+    // Enter presses a focused button; elsewhere it reaches the window, which
+    // presses the default button.
+    button->setAutoDefault(true);
+    return button;
+}
+
+// A caption label that ends at x = 76, level with its control.
+void NewCaption(QWidget* parent, const char* text, const QWidget* buddy)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setGeometry(0, buddy->y(), 76, buddy->height());
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void NewSeparator(QWidget* parent, int top)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(10, top - 1, 316, 2);
+}
+
+} // namespace
+
+frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(mdlMain::CreateTagObject)
+{
+    setObjectName(QStringLiteral("frmDocument"));
+    setProperty("Tag", QStringLiteral("CHILD"));
+    setWindowIcon(mdlMain::DocumentIcon());
+
+    txtFilename = NewTextBox(this, "txtFilename", {85, 10, 241, 21});
+    txtFilename->setReadOnly(true);
+    QPalette grey = txtFilename->palette();
+    grey.setColor(QPalette::Base, grey.color(QPalette::Window));
+    txtFilename->setPalette(grey);
+    txtTitle = NewTextBox(this, "txtTitle", {85, 50, 241, 21}, 30);
+    txtArtist = NewTextBox(this, "txtArtist", {85, 75, 241, 21}, 30);
+    txtAlbum = NewTextBox(this, "txtAlbum", {85, 100, 241, 21}, 30);
+    txtYear = NewTextBox(this, "txtYear", {85, 125, 56, 21}, 4);
+    txtGenre = new QComboBox(this);
+    txtGenre->setObjectName(QStringLiteral("txtGenre"));
+    txtGenre->setGeometry(85, 150, 241, 21);
+    txtGenre->setMaxVisibleItems(16);
+    txtComment = NewTextBox(this, "txtComment", {85, 175, 241, 21}, 30);
+
+    NewCaption(this, "Файл", txtFilename);
+    NewCaption(this, "Название", txtTitle);
+    NewCaption(this, "Исполнитель", txtArtist);
+    NewCaption(this, "Альбом", txtAlbum);
+    NewCaption(this, "Год", txtYear);
+    NewCaption(this, "Жанр", txtGenre);
+    NewCaption(this, "Комментарий", txtComment);
+
+    NewSeparator(this, 205);
+    chkAdv = new QCheckBox(QStringLiteral("Дополнительно"), this);
+    chkAdv->setObjectName(QStringLiteral("chkAdv"));
+    chkAdv->setGeometry(10, 220, 101, 16);
+    cmdRefresh = NewButton(this, "cmdRefresh", "Обновить", 135, 215);
+    cmdChange = NewButton(this, "cmdChange", "Записать", 235, 215);
+    cmdChange->setDefault(true);
+
+    NewSeparator(this, 250);
+    auto* templateCaption = new QLabel(QStringLiteral("Шаблон имени"), this);
+    templateCaption->move(10, 264);
+    templateCaption->adjustSize();
+    txtFilenameNew = NewTextBox(this, "txtFilenameNew", {90, 260, 236, 21});
+    txtFilenameNew->setEnabled(false);
+
+    static const char* const pressTexts[] = {"", "%1 - Название", "%2 - Исполнитель", "%3 - Альбом",
+                                             "%4 - Год", "%5 - Жанр"};
+    static const int pressWidths[] = {0, 75, 93, 64, 46, 55};
+    lblPress[0] = nullptr;
+    for (int i = 1; i <= 5; ++i) {
+        QLabel* label = new QLabel(QString::fromUtf8(pressTexts[i]), this);
+        label->setObjectName(QStringLiteral("lblPress%1").arg(i));
+        label->setGeometry(85, 290 + 15 * (i - 1), pressWidths[i], 13);
+        label->setStyleSheet(QStringLiteral("color: rgb(0, 0, 192)"));
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+        lblPress[i] = label;
+    }
+    NewSeparator(this, 370);
+    cmdRename = NewButton(this, "cmdRename", "Переименовать", 235, 380);
+    cmdRename->setEnabled(false);
+
+    QWidget* const order[] = {txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre,
+                              txtComment, chkAdv, cmdRefresh, cmdChange, txtFilenameNew, cmdRename};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComment})
+        connect(field, &QLineEdit::textChanged, this, &frmDocument::Edited);
+    connect(txtGenre, &QComboBox::currentIndexChanged, this, &frmDocument::Edited);
+    connect(chkAdv, &QCheckBox::toggled, this, &frmDocument::chkAdv_Click);
+    connect(txtFilenameNew, &QLineEdit::textChanged, this, &frmDocument::txtFilenameNew_Change);
+    connect(cmdChange, &QPushButton::clicked, this, &frmDocument::cmdChange_Click);
+    connect(cmdRefresh, &QPushButton::clicked, this, &frmDocument::cmdRefresh_Click);
+    connect(cmdRename, &QPushButton::clicked, this, &frmDocument::cmdRename_Click);
+
+    ApplyOuterHeight();
+}
+
+frmDocument::~frmDocument() = default;
+
+void frmDocument::SetDefaults(const QString& strFilepath, const QString& strFiletitle)
+{
+    auto dialogs = DialogsOver(this);
+    try {
+        for (const auto& [name, genre] : doc_.GenreEntries())
+            txtGenre->addItem(Q(name), genre);
+    } catch (const Quenlar::LibraryError& e) {
+        dialogs.MsgBox(mdlMain::TagErrorText(U8(strFilepath), e), mdlMain::vbCritical);
+        return;
+    }
+    txtGenre->setCurrentIndex(0);
+    setWindowTitle(strFiletitle);
+    txtFilename->setText(strFilepath);
+
+    TagFields fields;
+    if (!doc_.Load(dialogs, U8(strFilepath), fields))
+        return;
+    ShowFields(fields);
+    blSaved = true;
+    loaded_ = true;
+
+    chkAdv->setChecked(mdlMain::btAdvDefault != 0);
+    chkAdv_Click();
+}
+
+std::string frmDocument::Path() const
+{
+    return U8(txtFilename->text());
+}
+
+TagFields frmDocument::Fields() const
+{
+    TagFields f;
+    f.title = U8(txtTitle->text());
+    f.artist = U8(txtArtist->text());
+    f.album = U8(txtAlbum->text());
+    f.year = U8(txtYear->text());
+    f.genre = static_cast<std::uint8_t>(txtGenre->currentData().toUInt());
+    f.comment = U8(txtComment->text());
+    return f;
+}
+
+void frmDocument::ShowFields(const TagFields& fields)
+{
+    txtTitle->setText(Q(fields.title));
+    txtArtist->setText(Q(fields.artist));
+    txtAlbum->setText(Q(fields.album));
+    txtYear->setText(Q(fields.year));
+    txtGenre->setCurrentIndex(std::max(0, txtGenre->findData(fields.genre)));
+    txtComment->setText(Q(fields.comment));
+}
+
+void frmDocument::Edited()
+{
+    if (blSaved)
+        MarkChanged();
+}
+
+void frmDocument::MarkChanged()
+{
+    blSaved = false;
+    setWindowTitle(windowTitle() + QString::fromLatin1(Marker));
+}
+
+void frmDocument::MarkSaved()
+{
+    blSaved = true;
+    QString caption = windowTitle();
+    caption.chop(2);
+    setWindowTitle(caption);
+}
+
+void frmDocument::chkAdv_Click()
+{
+    if (chkAdv->isChecked()) {
+        txtFilenameNew->setEnabled(true);
+        if (!txtFilenameNew->text().isEmpty())
+            cmdRename->setEnabled(true);
+    } else {
+        txtFilenameNew->setEnabled(false);
+        cmdRename->setEnabled(false);
+    }
+    ApplyOuterHeight();
+}
+
+void frmDocument::ApplyOuterHeight()
+{
+    const int outer = chkAdv->isChecked() ? ExpandedHeight : CollapsedHeight;
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!sub) {
+        setFixedSize(ClientWidth, outer - DesignDecoration);
+        return;
+    }
+    // The sub-window's frame and title bar depend on style and font.
+    const QMargins frame = sub->contentsMargins();
+    setFixedSize(ClientWidth, outer - frame.top() - frame.bottom());
+    sub->setFixedSize(ClientWidth + frame.left() + frame.right(), outer);
+}
+
+bool frmDocument::event(QEvent* event)
+{
+    const bool result = QWidget::event(event);
+    if (event->type() == QEvent::ParentChange)
+        ApplyOuterHeight();
+    return result;
+}
+
+void frmDocument::txtFilenameNew_Change()
+{
+    cmdRename->setEnabled(!txtFilenameNew->text().isEmpty());
+}
+
+bool frmDocument::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        for (int i = 1; i <= 5; ++i)
+            if (watched == lblPress[i]) {
+                lblPress_Click(i);
+                return true;
+            }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmDocument::lblPress_Click(int index)
+{
+    // Replaces the selection, or inserts at the caret, which ends behind it.
+    txtFilenameNew->insert(QStringLiteral("%%1").arg(index));
+}
+
+void frmDocument::keyPressEvent(QKeyEvent* event)
+{
+    // Enter that no control took for itself presses the default button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && cmdChange->isEnabled()) {
+        cmdChange->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+TagDocument::Outcome frmDocument::cmdChange_Click()
+{
+    if (blSaved)
+        return TagDocument::Done;
+    auto dialogs = DialogsOver(this);
+    const TagDocument::Outcome outcome = doc_.Save(dialogs, Path(), Fields());
+    if (outcome == TagDocument::Done)
+        MarkSaved();
+    else if (outcome == TagDocument::Missing)
+        MissingFile();
+    return outcome;
+}
+
+void frmDocument::cmdRefresh_Click()
+{
+    if (blSaved)
+        return;
+    auto dialogs = DialogsOver(this);
+    TagFields fields;
+    switch (doc_.Reread(dialogs, Path(), fields)) {
+    case TagDocument::Done:
+        // Still unsaved while the fields change, so that is no edit.
+        ShowFields(fields);
+        MarkSaved();
+        break;
+    case TagDocument::Missing:
+        MissingFile();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDocument::cmdRename_Click()
+{
+    auto dialogs = DialogsOver(this);
+    const TagDocument::RenameResult result = doc_.Rename(dialogs, Path(), U8(txtFilenameNew->text()), Fields());
+    if (result.kind == TagDocument::RenameResult::Missing) {
+        MissingFile();
+    } else if (result.kind == TagDocument::RenameResult::Renamed) {
+        txtFilename->setText(Q(result.target));
+        QString caption = Q(result.target.substr(mdlMain::GetFolder(result.target).size()));
+        if (!blSaved)
+            caption += QString::fromLatin1(Marker);
+        setWindowTitle(caption);
+    }
+}
+
+void frmDocument::MissingFile()
+{
+    blSaved = true; // the closing that follows asks nothing
+    if (closing_)
+        return;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void frmDocument::closeEvent(QCloseEvent* event)
+{
+    closing_ = true;
+    bool close = true;
+    if (!blSaved) {
+        const int answer = DialogsOver(this).MsgBox("Теги файла " + Path() + " были изменены." + mdlMain::CR
+                                                        + mdlMain::CR + "Сохранить сделанные изменения?",
+                                                    mdlMain::vbYesNoCancelQuestion);
+        if (answer == mdlMain::vbCancel)
+            close = false;
+        else if (answer == mdlMain::vbYes)
+            // A save that failed has told why; closing now would lose the edits.
+            close = cmdChange_Click() != TagDocument::Failed;
+    }
+    closing_ = false;
+    event->setAccepted(close);
+}

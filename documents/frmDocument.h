@@ -1,0 +1,72 @@
+#pragma once
+// The document window: the tag of one MP3 file, edited, saved, re-read and
+// renamed after a name template. It lives in a QMdiSubWindow of the frame,
+// which finds it by its property "Tag" == "CHILD".
+#include "TagDocument.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmDocument : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmDocument(QWidget* parent = nullptr);
+    ~frmDocument() override;
+
+    // Fills the window from the tag of strFilepath, with strFiletitle as its
+    // caption. A read error is reported; the window is then not Loaded() and
+    // the caller throws it away instead of showing it.
+    void SetDefaults(const QString& strFilepath, const QString& strFiletitle);
+    bool Loaded() const { return loaded_; }
+
+    QLineEdit* txtFilename;
+    QLineEdit* txtTitle;
+    QLineEdit* txtArtist;
+    QLineEdit* txtAlbum;
+    QLineEdit* txtYear;
+    QComboBox* txtGenre;
+    QLineEdit* txtComment;
+    QCheckBox* chkAdv;
+    QPushButton* cmdRefresh;
+    QPushButton* cmdChange;
+    QLineEdit* txtFilenameNew;
+    QLabel* lblPress[6]; // indices 1 to 5, as the placeholders they insert
+    QPushButton* cmdRename;
+
+    // Outer heights of the sub-window, frame and title bar included.
+    static constexpr int CollapsedHeight = 272;
+    static constexpr int ExpandedHeight = 437;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Edited();
+    void MarkChanged();
+    void MarkSaved();
+    void chkAdv_Click();
+    void ApplyOuterHeight();
+    void txtFilenameNew_Change();
+    void lblPress_Click(int index);
+    TagDocument::Outcome cmdChange_Click();
+    void cmdRefresh_Click();
+    void cmdRename_Click();
+
+    TagFields Fields() const;
+    void ShowFields(const TagFields& fields);
+    std::string Path() const;
+    void MissingFile();
+
+    TagDocument doc_;
+    bool blSaved = false;
+    bool loaded_ = false;
+    bool closing_ = false; // inside closeEvent: a missing file must not close again
+};

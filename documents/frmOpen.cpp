@@ -1,0 +1,228 @@
+#include "frmOpen.h"
+
+#include "FileSystem.h"
+#include "frmDocument.h"
+#include "mdlMain.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QStyle>
+#include <QTreeWidget>
+#include <algorithm>
+
+using mdlMain::Q;
+using mdlMain::U8;
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+
+void NewCaption(QWidget* parent, const char* text, int left, int top)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->move(left, top);
+    label->adjustSize();
+}
+
+// "/mnt/usb [MUSIC]": the mount point, and the volume label where there is one.
+QString DriveEntry(const QStorageInfo& volume)
+{
+    const QString label = volume.name();
+    return label.isEmpty() ? volume.rootPath() : volume.rootPath() + QStringLiteral(" [") + label + QLatin1Char(']');
+}
+
+// A volume that is missing, not mounted or cannot be listed is not ready.
+bool DriveReady(const QString& root)
+{
+    const QStorageInfo volume(root);
+    const QFileInfo folder(root);
+    return folder.isDir() && folder.isReadable() && folder.isExecutable() && (!volume.isValid() || volume.isReady());
+}
+
+// The folder that is current on a drive: the process's current folder when it
+// lies on that volume, else the volume's root.
+QString CurrentFolderOn(const QString& root)
+{
+    const QString cwd = QDir::currentPath();
+    return QStorageInfo(cwd).rootPath() == root ? cwd : root;
+}
+
+} // namespace
+
+frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
+{
+    setObjectName(QStringLiteral("frmOpen"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Открыть"));
+    mdlMain::FixWindow(this, 476, 287);
+
+    NewCaption(this, "Папка", 10, 5);
+    DirList = new QTreeWidget(this);
+    DirList->setObjectName(QStringLiteral("DirList"));
+    DirList->setGeometry(5, 20, 191, 186);
+    DirList->setHeaderHidden(true);
+    DirList->setRootIsDecorated(false);
+    DirList->setItemsExpandable(false);
+    DirList->setExpandsOnDoubleClick(false);
+    DirList->setIndentation(12);
+
+    NewCaption(this, "Файлы", 205, 5);
+    FileList = new QListWidget(this);
+    FileList->setObjectName(QStringLiteral("FileList"));
+    FileList->setGeometry(200, 19, 271, 188);
+    FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    NewCaption(this, "Диск", 10, 216);
+    DriveList = new QComboBox(this);
+    DriveList->setObjectName(QStringLiteral("DriveList"));
+    DriveList->setGeometry(41, 212, 156, 21);
+
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(5, 244, 466, 2);
+
+    cmdOpen = new QPushButton(QStringLiteral("Открыть"), this);
+    cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
+    cmdOpen->setGeometry(280, 255, 91, 26);
+    cmdOpen->setDefault(true);
+    cmdClose = new QPushButton(QStringLiteral("Закрыть"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(380, 255, 91, 26);
+
+    QWidget* const order[] = {DirList, FileList, DriveList, cmdOpen, cmdClose};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // Load: the drive of the current folder, and that folder.
+    QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
+    std::sort(volumes.begin(), volumes.end(),
+              [](const QStorageInfo& a, const QStorageInfo& b) { return a.rootPath() < b.rootPath(); });
+    const QString cwd = QDir::currentPath();
+    const QString cwdRoot = QStorageInfo(cwd).rootPath();
+    for (const QStorageInfo& volume : volumes) {
+        DriveList->addItem(DriveEntry(volume), volume.rootPath());
+        if (volume.rootPath() == cwdRoot)
+            curDrive = DriveList->count() - 1;
+    }
+    if (curDrive < 0) {
+        DriveList->insertItem(0, cwdRoot, cwdRoot);
+        curDrive = 0;
+    }
+    DriveList->setCurrentIndex(curDrive);
+    SetDirPath(cwd);
+
+    connect(DriveList, &QComboBox::currentIndexChanged, this, &frmOpen::DriveList_Change);
+    // Queued: the tree is rebuilt, so the clicked item must not be in use.
+    connect(DirList, &QTreeWidget::itemDoubleClicked, this, &frmOpen::DirList_DblClick, Qt::QueuedConnection);
+    connect(FileList, &QListWidget::itemDoubleClicked, this, &frmOpen::cmdOpen_Click);
+    connect(cmdOpen, &QPushButton::clicked, this, &frmOpen::cmdOpen_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void frmOpen::DriveList_Change()
+{
+    const int index = DriveList->currentIndex();
+    if (index < 0)
+        return;
+    const QString root = DriveList->itemData(index, RootRole).toString();
+    if (!DriveReady(root)) {
+        mdlMain::MsgBox(QStringLiteral("Устройство не готово"), mdlMain::vbExclamation,
+                        QStringLiteral("Диск ") + DriveList->itemText(index).toUpper(), this);
+        // Back to the drive shown before; that runs this handler for it.
+        DriveList->setCurrentIndex(curDrive);
+        return;
+    }
+    SetDirPath(CurrentFolderOn(root));
+    curDrive = index;
+}
+
+void frmOpen::SetDirPath(const QString& path)
+{
+    dirPath_ = path;
+
+    // The chain from the drive's root down to the folder, then its sub-folders.
+    QString root = DriveList->currentData(RootRole).toString();
+    if (root.isEmpty() || !(path == root || path.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'))))
+        root = QStringLiteral("/");
+    DirList->clear();
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    auto* item = new QTreeWidgetItem(DirList, {root});
+    item->setData(0, PathRole, root);
+    item->setIcon(0, openIcon);
+    QString chain = root;
+    for (const QString& part : path.mid(root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        chain = QDir(chain).filePath(part);
+        item = new QTreeWidgetItem(item, {part});
+        item->setData(0, PathRole, chain);
+        item->setIcon(0, openIcon);
+    }
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QDir folder(path);
+    for (const QString& name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+        auto* sub = new QTreeWidgetItem(item, {name});
+        sub->setData(0, PathRole, folder.filePath(name));
+        sub->setIcon(0, closedIcon);
+    }
+    DirList->expandAll();
+    DirList->setCurrentItem(item);
+
+    // The file list follows the folder.
+    std::vector<std::string> names = Platform::ListMp3Files(U8(path));
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return Q(a).compare(Q(b), Qt::CaseInsensitive) < 0;
+    });
+    FileList->clear();
+    for (const std::string& name : names)
+        FileList->addItem(Q(name));
+}
+
+void frmOpen::DirList_DblClick(QTreeWidgetItem* item)
+{
+    if (item)
+        SetDirPath(item->data(0, PathRole).toString());
+}
+
+void frmOpen::cmdOpen_Click()
+{
+    const QString folder = dirPath_.endsWith(QLatin1Char('/')) ? dirPath_ : dirPath_ + QLatin1Char('/');
+    QStringList names;
+    for (int i = 0; i < FileList->count(); ++i)
+        if (FileList->item(i)->isSelected())
+            names << FileList->item(i)->text();
+    for (const QString& name : names) {
+        const QString path = folder + name;
+        if (Platform::FileExists(U8(path)))
+            OpenDocument(path, name);
+        else
+            mdlMain::MsgBox(QStringLiteral("Файл ") + path + QStringLiteral(" отсутствует и не будет открыт."),
+                            mdlMain::vbCritical, QString::fromUtf8(mdlMain::AppTitle), this);
+    }
+    close();
+}
+
+void frmOpen::OpenDocument(const QString& strFilepath, const QString& strFiletitle)
+{
+    auto* doc = new frmDocument;
+    doc->SetDefaults(strFilepath, strFiletitle);
+    // A file whose tag could not be read has been reported; no window is left.
+    if (!doc->Loaded() || !area_) {
+        delete doc;
+        return;
+    }
+    QMdiSubWindow* sub = area_->addSubWindow(doc, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                                      | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                                                      | Qt::WindowCloseButtonHint);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(doc->windowIcon());
+    sub->show();
+}
