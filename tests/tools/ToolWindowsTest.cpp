@@ -1,0 +1,338 @@
+// The two tool windows driven as the user drives them, with real message
+// boxes and prompts answered.
+#include "DialogDriver.h"
+#include "TempDir.h"
+#include "TagObjects.h"
+#include "frmMain.h"
+#include "frmRename.h"
+#include "mdlBrowseForFolder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+template <class T>
+T* Find(QWidget* window, const char* name)
+{
+    T* w = window->findChild<T*>(QString::fromLatin1(name));
+    if (!w)
+        ADD_FAILURE() << "no control " << name;
+    return w;
+}
+
+QColor BaseOf(QWidget* w)
+{
+    return w->palette().color(QPalette::Base);
+}
+
+// The folder picker answers with folder (or "" for cancel) and remembers how it was asked.
+struct Chooser {
+    QString folder;
+    QWidget* owner = nullptr;
+    QString prompt;
+    unsigned flags = 0;
+    int calls = 0;
+    Chooser()
+    {
+        mdlBrowseForFolder::SetChooserForTests([this](QWidget* o, const QString& p, unsigned f) {
+            owner = o, prompt = p, flags = f, ++calls;
+            return folder;
+        });
+    }
+    ~Chooser() { mdlBrowseForFolder::SetChooserForTests(nullptr); }
+};
+
+// A window that is shown like the frame shows it, and closed at the end.
+template <class W>
+struct Shown {
+    QPointer<W> w = new W(nullptr);
+    Shown() { w->show(); }
+    ~Shown()
+    {
+        if (w)
+            w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    W* operator->() const { return w; }
+    operator W*() const { return w; }
+};
+
+std::string Mp3(const TempDir& dir, const std::string& name, const std::string& record, mode_t mode = 0644)
+{
+    const std::string path = dir.Write(name, Audio(100) + record);
+    SetMode(path, mode);
+    return path;
+}
+
+// Answers whatever comes: the prompt with target, any box with its first button.
+DialogDriver::Action AnyDialog(const QString& target)
+{
+    return [target](QWidget* w) {
+        if (w->objectName() == "frmQuery")
+            QueryAnswer(target)(w);
+        else if (auto* box = qobject_cast<QMessageBox*>(w))
+            box->buttons().first()->click();
+    };
+}
+
+TEST(FillWindow, OpensWithEveryRowCheckedAndTheGenreListFilled)
+{
+    Shown<frmMain> w;
+    EXPECT_EQ(w->objectName(), "frmMain");
+    EXPECT_EQ(w->windowTitle(), "Заполнить теги");
+    EXPECT_EQ(w->size(), QSize(347, 361));
+    auto* cmdFill = Find<QPushButton>(w, "cmdFill");
+    EXPECT_FALSE(cmdFill->isEnabled());
+    EXPECT_TRUE(cmdFill->isDefault());
+    EXPECT_EQ(BaseOf(Find<QLineEdit>(w, "tPath")), QColor(224, 224, 224));
+    EXPECT_TRUE(Find<QLineEdit>(w, "tPath")->isReadOnly());
+    EXPECT_EQ(Find<QPushButton>(w, "cmdBrowse")->toolTip(), "Обзор");
+    for (const char* row : {"Title", "Artist", "Album", "Year", "Genre", "Comment"}) {
+        EXPECT_TRUE(Find<QCheckBox>(w, qPrintable(QString("ch") + row))->isChecked()) << row;
+        QWidget* field = Find<QWidget>(w, qPrintable(QString("t") + row));
+        EXPECT_TRUE(field->isEnabled()) << row;
+        EXPECT_EQ(BaseOf(field), QColor(Qt::white)) << row;
+    }
+    EXPECT_EQ(Find<QLabel>(w, "lComment")->text(), "Комментарий");
+    EXPECT_EQ(Find<QLabel>(w, "lblPaste0")->text(), "%0 - имя файла");
+    EXPECT_EQ(Find<QLabel>(w, "lblPaste6")->text(), "%6 - текущее поле \"Комментарий\"");
+    EXPECT_EQ(Find<QLineEdit>(w, "tYear")->maxLength(), 4);
+    auto* tTitle = Find<QLineEdit>(w, "tTitle");
+    tTitle->setText(QString(40000, 'x'));
+    EXPECT_EQ(tTitle->text().size(), 40000);
+
+    auto* tGenre = Find<QComboBox>(w, "tGenre");
+    auto tag = mdlMain::NewTagObject();
+    ASSERT_EQ(tGenre->count(), 127);
+    EXPECT_EQ(tGenre->currentIndex(), 0);
+    EXPECT_EQ(tGenre->itemText(0), "");
+    EXPECT_EQ(tGenre->itemData(0).toInt(), 255);
+    std::vector<bool> seen(126, false);
+    for (int i = 1; i < tGenre->count(); ++i) {
+        const int id = tGenre->itemData(i).toInt();
+        ASSERT_TRUE(id >= 0 && id <= 125) << id;
+        EXPECT_EQ(tGenre->itemText(i).toStdString(), tag->GenreIDToName(static_cast<std::uint8_t>(id)));
+        EXPECT_LE(tGenre->itemText(i - 1).compare(tGenre->itemText(i), Qt::CaseInsensitive), 0);
+        seen[id] = true;
+    }
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](bool b) { return b; }));
+}
+
+TEST(FillWindow, CheckBoxesGreyAndRestoreTheirRows)
+{
+    Shown<frmMain> w;
+    for (const char* row : {"Title", "Year", "Genre", "Comment"}) {
+        auto* check = Find<QCheckBox>(w, qPrintable(QString("ch") + row));
+        QWidget* field = Find<QWidget>(w, qPrintable(QString("t") + row));
+        QWidget* label = Find<QWidget>(w, qPrintable(QString("l") + row));
+        QTest::mouseClick(check, Qt::LeftButton);
+        EXPECT_FALSE(field->isEnabled()) << row;
+        EXPECT_FALSE(label->isEnabled()) << row;
+        EXPECT_EQ(BaseOf(field), QColor(197, 197, 197)) << row;
+        QTest::mouseClick(check, Qt::LeftButton);
+        EXPECT_TRUE(field->isEnabled()) << row;
+        EXPECT_TRUE(label->isEnabled()) << row;
+        EXPECT_EQ(BaseOf(field), QColor(Qt::white)) << row;
+    }
+    // SetStatus works on any field, the genre list included.
+    w->SetStatus(Find<QWidget>(w, "tGenre"), false);
+    EXPECT_FALSE(Find<QWidget>(w, "tGenre")->isEnabled());
+}
+
+TEST(FillWindow, LegendLinesGoOnlyIntoTheFourTemplateFields)
+{
+    Shown<frmMain> w;
+    auto* tYear = Find<QLineEdit>(w, "tYear");
+    tYear->setText("19");
+    tYear->setFocus();
+    QTest::mouseClick(Find<QLabel>(w, "lblPaste1"), Qt::LeftButton);
+    EXPECT_EQ(tYear->text(), "19");
+
+    auto* tTitle = Find<QLineEdit>(w, "tTitle");
+    tTitle->setText("abc");
+    tTitle->setFocus();
+    tTitle->selectAll();
+    QTest::mouseClick(Find<QLabel>(w, "lblPaste1"), Qt::LeftButton);
+    EXPECT_EQ(tTitle->text(), "%1");
+    EXPECT_EQ(w->focusWidget(), tTitle);
+
+    auto* tComment = Find<QLineEdit>(w, "tComment");
+    tComment->setText("ab");
+    tComment->setFocus();
+    tComment->setCursorPosition(1);
+    QTest::mouseClick(Find<QLabel>(w, "lblPaste6"), Qt::LeftButton);
+    EXPECT_EQ(tComment->text(), "a%6b");
+    EXPECT_EQ(tComment->cursorPosition(), 3);
+}
+
+TEST(FillWindow, BrowseEnablesFillAndACancelKeepsTheFolder)
+{
+    TempDir dir;
+    Chooser chooser;
+    Shown<frmMain> w;
+    DialogDriver driver;
+    // Enter does nothing before a folder is chosen.
+    QTest::keyClick(Find<QLineEdit>(w, "tTitle"), Qt::Key_Return);
+    QTest::qWait(50);
+    EXPECT_TRUE(driver.Seen().empty());
+
+    chooser.folder = QString::fromStdString(dir.Path());
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(chooser.owner, w);
+    EXPECT_EQ(chooser.prompt, "Выберите папку");
+    EXPECT_EQ(chooser.flags, 1u);
+    EXPECT_EQ(Find<QLineEdit>(w, "tPath")->text().toStdString(), dir.Path());
+    EXPECT_TRUE(Find<QPushButton>(w, "cmdFill")->isEnabled());
+
+    chooser.folder.clear();
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(chooser.calls, 2);
+    EXPECT_EQ(Find<QLineEdit>(w, "tPath")->text().toStdString(), dir.Path());
+    EXPECT_TRUE(Find<QPushButton>(w, "cmdFill")->isEnabled());
+}
+
+TEST(FillWindow, AWholeRunAsksAboutReadOnlyFilesAndStaysOpen)
+{
+    TempDir dir;
+    const std::string plain = Mp3(dir, "Band - Song.mp3", TagBytes("old", "Band", "", "", "", 17));
+    const std::string ro = Mp3(dir, "ro.mp3", TagBytes("old"), 0444);
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmMain> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(w, "tTitle")->setText("%0");
+    Find<QLineEdit>(w, "tComment")->setText("by %2");
+    for (const char* box : {"chArtist", "chAlbum", "chYear", "chGenre"})
+        QTest::mouseClick(Find<QCheckBox>(w, box), Qt::LeftButton);
+
+    DialogDriver driver({Answer(QMessageBox::Yes), Answer(QMessageBox::Ok)});
+    QTest::keyClick(Find<QLineEdit>(w, "tTitle"), Qt::Key_Return); // the default button
+    ASSERT_EQ(driver.Seen().size(), 2u);
+    const SeenDialog& question = driver.Seen()[0];
+    EXPECT_EQ(question.text.toStdString(), "Файл " + ro + " доступен только для чтения\n\nЗаполнить теги в этом файле?");
+    EXPECT_EQ(question.icon, QMessageBox::Question);
+    EXPECT_EQ(question.title, "Morvik");
+    EXPECT_EQ(question.buttons.size(), 2);
+    EXPECT_EQ(driver.Seen()[1].text, "Заполнение тегов завершено.");
+    EXPECT_EQ(driver.Seen()[1].icon, QMessageBox::Information);
+
+    EXPECT_EQ(LastRecord(plain), TagBytes("Band - Song", "Band", "", "", "by Band", 17));
+    EXPECT_EQ(LastRecord(ro), TagBytes("ro", "", "", "", "by ", 255));
+    EXPECT_EQ(ModeOf(ro), 0444u);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(Find<QLineEdit>(w, "tTitle")->text(), "%0");
+}
+
+TEST(ToolWindows, EscapeDoesNotCloseAndClosingDeletes)
+{
+    for (int i = 0; i < 2; ++i) {
+        QPointer<QWidget> w = i == 0 ? static_cast<QWidget*>(new frmMain(nullptr)) : new frmRename(nullptr);
+        w->show();
+        QTest::keyClick(w, Qt::Key_Escape);
+        EXPECT_TRUE(w->isVisible()) << i;
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(w.isNull()) << i;
+    }
+}
+
+TEST(RenameWindow, OpensEmptyAndEnablesRenameOnFolderAndTemplate)
+{
+    TempDir dir;
+    Chooser chooser;
+    Shown<frmRename> w;
+    EXPECT_EQ(w->objectName(), "frmRename");
+    EXPECT_EQ(w->windowTitle(), "Переименовать файлы");
+    EXPECT_EQ(w->size(), QSize(371, 191));
+    EXPECT_EQ(Find<QPushButton>(w, "cmdBrowse")->toolTip(), "Выбрать");
+    EXPECT_EQ(Find<QLabel>(w, "lblPress5")->text(), "%5 - Жанр");
+    auto* txtDir = Find<QLineEdit>(w, "txtDir");
+    auto* txtFilenameNew = Find<QLineEdit>(w, "txtFilenameNew");
+    auto* cmdRename = Find<QPushButton>(w, "cmdRename");
+    EXPECT_TRUE(txtDir->isReadOnly());
+    EXPECT_TRUE(cmdRename->isDefault());
+    EXPECT_FALSE(cmdRename->isEnabled());
+
+    txtFilenameNew->setText("  ");
+    EXPECT_FALSE(cmdRename->isEnabled());
+    chooser.folder = QString::fromStdString(dir.Path());
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(chooser.prompt, "Выберите папку");
+    EXPECT_EQ(chooser.flags, 1u);
+    EXPECT_EQ(txtDir->text().toStdString(), dir.Path());
+    EXPECT_TRUE(cmdRename->isEnabled()); // blanks count as a template here
+
+    chooser.folder.clear();
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(txtDir->text().toStdString(), dir.Path());
+
+    DialogDriver driver({Answer(QMessageBox::Ok)});
+    QTest::mouseClick(cmdRename, Qt::LeftButton);
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].text, "Шаблон имени не задан");
+    EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Critical);
+
+    txtFilenameNew->clear();
+    EXPECT_FALSE(cmdRename->isEnabled());
+}
+
+TEST(RenameWindow, LegendLinesReplaceTheSelectionOfTheTemplate)
+{
+    Shown<frmRename> w;
+    auto* txtFilenameNew = Find<QLineEdit>(w, "txtFilenameNew");
+    txtFilenameNew->setText("xaby");
+    txtFilenameNew->setFocus();
+    txtFilenameNew->setSelection(1, 2);
+    QTest::mouseClick(Find<QLabel>(w, "lblPress3"), Qt::LeftButton);
+    EXPECT_EQ(txtFilenameNew->text(), "x%3y");
+    EXPECT_EQ(w->focusWidget(), txtFilenameNew);
+    QTest::mouseClick(Find<QLabel>(w, "lblPress1"), Qt::LeftButton);
+    EXPECT_EQ(txtFilenameNew->text(), "x%3%1y");
+}
+
+TEST(RenameWindow, AWholeRunPromptsForATakenNameAndReportsTheRest)
+{
+    TempDir dir;
+    const std::string x = Mp3(dir, "x.mp3", TagBytes("T", "A"));
+    const std::string blocker = dir.Write("A - T.mp3", Audio(300)); // untagged: reported, never renamed
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmRename> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(w, "txtFilenameNew")->setText("%2 - %1");
+
+    const QString chosen = QString::fromStdString(dir / "chosen.mp3");
+    DialogDriver driver({AnyDialog(chosen), AnyDialog(chosen), AnyDialog(chosen)});
+    QTest::mouseClick(Find<QPushButton>(w, "cmdRename"), Qt::LeftButton);
+    ASSERT_EQ(driver.Seen().size(), 3u);
+    bool prompted = false, reported = false;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const SeenDialog& d = driver.Seen()[i];
+        if (d.objectName == "frmQuery") {
+            prompted = true;
+            EXPECT_EQ(d.text.toStdString(), x);
+            EXPECT_EQ(d.value.toStdString(), blocker);
+        } else {
+            reported = true;
+            EXPECT_EQ(d.text.toStdString(), "Неверный формат тегов в файле " + blocker);
+            EXPECT_EQ(d.icon, QMessageBox::Critical);
+        }
+    }
+    EXPECT_TRUE(prompted && reported);
+    EXPECT_EQ(driver.Seen()[2].text, "Процесс переименования завершен.");
+    EXPECT_EQ(driver.Seen()[2].icon, QMessageBox::Information);
+    EXPECT_FALSE(Exists(x));
+    EXPECT_EQ(LastRecord(dir / "chosen.mp3"), TagBytes("T", "A"));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(Find<QLineEdit>(w, "txtFilenameNew")->text(), "%2 - %1");
+}
+
+} // namespace
