@@ -41,7 +41,8 @@ bool FolderExists(const std::string& path)
     case EACCES:
     case EPERM:
     case EROFS:
-    case ETXTBSY: Fail(errPathFileAccess);
+    case ETXTBSY:
+    case EISDIR: Fail(errPathFileAccess);
     default: Fail(errFileIO);
     }
 }

@@ -139,12 +139,15 @@ TEST(Writing, RefusedWritesLeaveTheFileAlone)
     const std::string untagged = dir.Write("ro-untagged.mp3", Audio(200));
     const std::string shortFile = dir.Write("short.mp3", Audio(100));
     const std::string text = dir.Write("x.txt", "text");
+    ASSERT_EQ(::mkfifo(dir.operator/("pipe.mp3").c_str(), 0644), 0);
+    dir.MakeFolder("folder.mp3");
     SetMode(tagged, 0444);
     SetMode(untagged, 0544);
     const std::pair<std::string, std::int32_t> cases[] = {
         {tagged, errPathFileAccess},           {untagged, errPathFileAccess},
         {shortFile, errBadRecordNumber},       {dir / "missing.mp3", errFileNotFound},
-        {dir / "no/such.mp3", errPathNotFound},
+        {dir / "no/such.mp3", errPathNotFound}, {dir / "pipe.mp3", errPathFileAccess},
+        {dir / "folder.mp3", errPathFileAccess},
         {text + std::string("\0.mp3", 5), errInvalidFilename},
     };
     for (const auto& [path, number] : cases) {
