@@ -69,16 +69,22 @@ bool HasMarker(const RawRecord& r)
     return std::string_view(r.data() + kMarker.offset, kMarker.width) == kTagMarker;
 }
 
+// Only spaces (code 32): NULs, tabs and other characters stay.
+std::string_view TrimSpaces(std::string_view t)
+{
+    while (!t.empty() && t.front() == ' ')
+        t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ')
+        t.remove_suffix(1);
+    return t;
+}
+
 bool FileNameValid(const std::string& name)
 {
     // The kernel would stop at a NUL and open some other file.
     if (name.find('\0') != std::string::npos)
         return false;
-    std::string_view t = name;
-    while (!t.empty() && t.front() == ' ')
-        t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ')
-        t.remove_suffix(1);
+    const std::string_view t = TrimSpaces(name);
     if (detail::CountCharacters(t) < 5)
         return false;
     // The last three bytes are the last three characters when they spell
@@ -137,12 +143,7 @@ private:
 // The full width less spaces at both ends; NULs are characters and stay.
 std::string TMP3Tag::Get(Field f) const
 {
-    std::string_view v(record_.data() + f.offset, f.width);
-    while (!v.empty() && v.front() == ' ')
-        v.remove_prefix(1);
-    while (!v.empty() && v.back() == ' ')
-        v.remove_suffix(1);
-    return detail::DecodeCp1251(v);
+    return detail::DecodeCp1251(TrimSpaces(std::string_view(record_.data() + f.offset, f.width)));
 }
 
 // Cut to the width, or NUL-padded up to it.
