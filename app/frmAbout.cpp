@@ -1,0 +1,57 @@
+#include "frmAbout.h"
+
+#include "mdlMain.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+frmAbout::frmAbout(QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QString::fromUtf8("О программе"));
+    mdlMain::FixWindow(this, 421, 252);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/morvik/banner.png")));
+    Image1->setGeometry(5, 10, 267, 44);
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(5, 60, 411, 151);
+    Text1->setReadOnly(true);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setTabStopDistance(48); // a text box's tab stops: 32 dialog units
+    Text1->setPlainText(AboutText().replace(QLatin1String("\r\n"), QLatin1String("\n")));
+
+    cmdClose = new QPushButton(QString::fromUtf8("Закрыть"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(325, 220, 91, 26);
+    cmdClose->setDefault(true);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    cmdClose->setFocus();
+}
+
+QString frmAbout::AboutText()
+{
+    // The project names no author and has neither a web site nor a mail
+    // address of its own; the rows say so rather than invent any.
+    return QString::fromUtf8("О программе:\r\n"
+                             "\tАвтор\tразработчики проекта Morvik\r\n"
+                             "\tВерсия\t1.00\r\n"
+                             "\tРелиз\t1 ноября 2003 года\r\n"
+                             "\r\n"
+                             "Контакты:\r\n"
+                             "\tInternet\tу проекта нет веб-сайта\r\n"
+                             "\te-mail\tу проекта нет адреса электронной почты\r\n"
+                             "\r\n"
+                             "Библиотеки:\r\n"
+                             "\tQuenlar, библиотека тегов ID3v1 проекта Morvik\r\n");
+}

@@ -1,0 +1,77 @@
+#pragma once
+// The frame: a multiple-document window whose only children are the
+// document windows, recognised by their tag "CHILD", and the program's menus.
+#include <QMainWindow>
+#include <QPoint>
+#include <QSize>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+// Places of the icons of minimised windows in an area of this size: left to
+// right along the bottom, a new row above when one is full.
+std::vector<QPoint> IconPositions(const std::vector<QSize>& icons, const QSize& area);
+
+class frmMDI : public QMainWindow {
+    Q_OBJECT
+public:
+    // Makes a new window for a command that opens one; the frame shows it
+    // modeless and lets it delete itself when it closes.
+    using WindowFactory = std::function<QWidget*(frmMDI& frame)>;
+    struct Commands {
+        WindowFactory Open;
+        WindowFactory FillTags;
+        WindowFactory RenameFiles;
+    };
+
+    explicit frmMDI(Commands commands);
+
+    QMdiArea* MdiArea() const { return mdiArea_; }
+    // The sub-windows whose widget carries the tag, in the order they came.
+    QList<QMdiSubWindow*> ChildWindows() const;
+    // Whether this widget is a document window (its "Tag" property).
+    static bool IsChild(const QWidget* widget);
+
+    QMenu* mnuFile;
+    QAction* mnuFileOpen;
+    QAction* mnuFileClose;
+    QAction* mnuFileCloseAll;
+    QAction* mnuFileExit;
+    QMenu* mnuTools;
+    QAction* mnuToolsFill;
+    QAction* mnuToolsRename;
+    QAction* mnuToolsOptions;
+    QMenu* mnuWindow;
+    QAction* mnuWindowCascade;
+    QAction* mnuWindowIcons;
+    QMenu* mnuHelp;
+    QAction* mnuHelpAbout;
+
+protected:
+    // Exit and the close box: every document window is asked first, and one
+    // refusal keeps everything open.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void ShowModeless(QWidget* window);
+    void ListWindows();
+
+    void mnuFileOpen_Click();
+    void mnuFileClose_Click();
+    void mnuFileCloseAll_Click();
+    void mnuToolsFill_Click();
+    void mnuToolsRename_Click();
+    void mnuToolsOptions_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowIcons_Click();
+    void mnuHelpAbout_Click();
+
+    Commands commands_;
+    QMdiArea* mdiArea_;
+    QList<QAction*> windowList_; // the window list's entries below the fixed items
+};
