@@ -65,19 +65,23 @@ char32_t NextCharacter(std::string_view s, std::size_t& i)
         ++i;
         return lead;
     }
-    std::size_t extra;
-    char32_t c;
-    char32_t minimum;
+    // The continuation bytes a lead announces, and the least value that needs them.
+    std::size_t extra = 0;
+    char32_t minimum = 0;
     if ((lead & 0xE0) == 0xC0) {
-        extra = 1, c = lead & 0x1F, minimum = 0x80;
+        extra = 1;
+        minimum = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2, c = lead & 0x0F, minimum = 0x800;
+        extra = 2;
+        minimum = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3, c = lead & 0x07, minimum = 0x10000;
+        extra = 3;
+        minimum = 0x10000;
     } else {
         ++i;
         return kMalformed;
     }
+    char32_t c = lead & (0x3F >> extra);
     if (i + extra >= s.size()) {
         ++i;
         return kMalformed;
