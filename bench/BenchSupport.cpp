@@ -157,4 +157,17 @@ void FloorFill(const BenchFolder& folder)
     }
 }
 
+void FloorRename(const std::vector<std::string>& paths, bool artistFirst)
+{
+    for (const auto& path : paths) {
+        const Record r = ReadRecord(path, StatSize(path));
+        const std::string title(r.data() + 3, ::strnlen(r.data() + 3, 30));
+        const std::string artist(r.data() + 33, ::strnlen(r.data() + 33, 30));
+        const std::string target = path.substr(0, path.rfind('/') + 1)
+            + (artistFirst ? artist + " - " + title : title + " - " + artist) + ".mp3";
+        if (StatSize(target) < 0)
+            (void)::rename(path.c_str(), target.c_str());
+    }
+}
+
 } // namespace bench

@@ -60,5 +60,9 @@ void PutField(Record& record, std::size_t offset, std::size_t width, const std::
 std::size_t FloorReadAll(const std::vector<std::string>& paths);
 // Floor of the fill job: title from the file name less ".mp3", the rest kept.
 void FloorFill(const BenchFolder& folder);
+// Floor of the rename job: stat; read the record; stat of the target; rename
+// to "artist - title.mp3" (title first when not artistFirst) in the same
+// folder.
+void FloorRename(const std::vector<std::string>& paths, bool artistFirst);
 
 } // namespace bench

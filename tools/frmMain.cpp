@@ -24,10 +24,8 @@ frmMain::frmMain(QWidget* owner)
 {
     Place(new QLabel(QStringLiteral("Папка"), this), "lPath", 34, 10);
     tPath = NewFolderField("tPath", QColor(224, 224, 224), 34, 26, 280, 19);
+    // The ellipsis in the window's own font: the Symbol font here has no glyph for it.
     cmdBrowse = Place(new QPushButton(QStringLiteral("…"), this), "cmdBrowse", 315, 27, 19, 19);
-    QFont symbol(QStringLiteral("Symbol"));
-    symbol.setPointSizeF(8.25);
-    cmdBrowse->setFont(symbol);
     cmdBrowse->setToolTip(QStringLiteral("Обзор"));
     cmdBrowse->setAutoDefault(false);
 
