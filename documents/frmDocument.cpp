@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 
@@ -174,6 +175,23 @@ void frmDocument::SetDefaults(const QString& strFilepath, const QString& strFile
 
     chkAdv->setChecked(mdlMain::btAdvDefault != 0);
     chkAdv_Click();
+}
+
+frmDocument* frmDocument::Open(QMdiArea* area, const QString& strFilepath, const QString& strFiletitle)
+{
+    auto* doc = new frmDocument;
+    doc->SetDefaults(strFilepath, strFiletitle);
+    if (!doc->Loaded()) {
+        delete doc;
+        return nullptr;
+    }
+    QMdiSubWindow* sub = area->addSubWindow(doc, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                                     | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                                                     | Qt::WindowCloseButtonHint);
+    sub->setAttribute(Qt::WA_DeleteOnClose); // the window and its tag object end with the sub-window
+    sub->setWindowIcon(doc->windowIcon());
+    sub->show();
+    return doc;
 }
 
 std::string frmDocument::Path() const

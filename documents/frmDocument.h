@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMdiArea;
 class QPushButton;
 
 class frmDocument : public QWidget {
@@ -23,6 +24,10 @@ public:
     // the caller throws it away instead of showing it.
     void SetDefaults(const QString& strFilepath, const QString& strFiletitle);
     bool Loaded() const { return loaded_; }
+
+    // Opens a file in a new window in a new sub-window of area and shows it;
+    // nullptr when its tag could not be read (reported, nothing left open).
+    static frmDocument* Open(QMdiArea* area, const QString& strFilepath, const QString& strFiletitle);
 
     QLineEdit* txtFilename;
     QLineEdit* txtTitle;

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QStyle>
@@ -212,17 +211,6 @@ void frmOpen::cmdOpen_Click()
 
 void frmOpen::OpenDocument(const QString& strFilepath, const QString& strFiletitle)
 {
-    auto* doc = new frmDocument;
-    doc->SetDefaults(strFilepath, strFiletitle);
-    // A file whose tag could not be read has been reported; no window is left.
-    if (!doc->Loaded() || !area_) {
-        delete doc;
-        return;
-    }
-    QMdiSubWindow* sub = area_->addSubWindow(doc, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                                                      | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                                                      | Qt::WindowCloseButtonHint);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(doc->windowIcon());
-    sub->show();
+    if (area_)
+        frmDocument::Open(area_, strFilepath, strFiletitle);
 }

@@ -1,0 +1,49 @@
+#pragma once
+// What the document and open-dialog tests share: a frame-like MDI area, files
+// with and without a tag, and the dialogs a step put up.
+#include "DialogDriver.h"
+#include "TempDir.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace documents_testing {
+
+using namespace testing_support;
+
+// Text of a message box as shown: the program's "\r" line breaks are new lines.
+inline QString Shown(const std::string& text)
+{
+    return QString::fromStdString(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+class AreaTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        area.resize(900, 700);
+        area.show();
+    }
+
+    // Lets posted closings and deletions happen.
+    static void Settle()
+    {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    template <class W> static bool Gone(const QPointer<W>& window)
+    {
+        Settle();
+        return window.isNull();
+    }
+
+    TempDir dir;
+    QMdiArea area;
+};
+
+} // namespace documents_testing

@@ -1,0 +1,214 @@
+// The open dialog over a temporary folder made the current one.
+#include "DocumentTesting.h"
+#include "frmDocument.h"
+#include "frmOpen.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+
+using namespace documents_testing;
+
+namespace {
+
+const std::string Tagged = Audio(200) + TagBytes("Song", "Band");
+
+class OpenDialog : public AreaTest {
+protected:
+    void SetUp() override
+    {
+        AreaTest::SetUp();
+        previous = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(dir.Path()));
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    frmOpen* NewDialog()
+    {
+        auto* dialog = new frmOpen(nullptr, &area);
+        dialog->show();
+        return dialog;
+    }
+    static QStringList Names(const QListWidget* list)
+    {
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
+        return names;
+    }
+    static void Select(frmOpen* dialog, const QStringList& names)
+    {
+        for (const QString& name : names)
+            dialog->FileList->findItems(name, Qt::MatchExactly).value(0)->setSelected(true);
+    }
+    QStringList Titles() const
+    {
+        QStringList titles;
+        for (QMdiSubWindow* sub : area.subWindowList())
+            titles << sub->widget()->windowTitle();
+        return titles;
+    }
+    static QString Cwd() { return QDir::currentPath(); }
+
+    QString previous;
+};
+
+TEST_F(OpenDialog, ListsTheMp3FilesOfTheCurrentFolderInAnyLetterCase)
+{
+    for (const char* name : {"b.mp3", "A.MP3", "c.Mp3", ".hidden.mp3", "notes.txt", "song.mp3.bak"})
+        dir.Write(name, Tagged);
+    dir.MakeFolder("folder.mp3");
+    QPointer<frmOpen> dialog = NewDialog();
+    EXPECT_EQ(dialog->windowTitle(), "Открыть");
+    EXPECT_EQ(dialog->size(), QSize(476, 287));
+    EXPECT_EQ(dialog->DirListPath(), Cwd());
+    EXPECT_EQ(Names(dialog->FileList), QStringList({"A.MP3", "b.mp3", "c.Mp3"}));
+    EXPECT_EQ(dialog->FileList->selectionMode(), QAbstractItemView::ExtendedSelection);
+    delete dialog;
+}
+
+TEST_F(OpenDialog, OpensTheSelectedFilesInListOrderThenCloses)
+{
+    for (const char* name : {"c.mp3", "a.mp3", "B.MP3", "d.mp3"})
+        dir.Write(name, Tagged);
+    QPointer<frmOpen> dialog = NewDialog();
+    Select(dialog, {"c.mp3", "a.mp3", "B.MP3"});
+    DialogDriver none;
+    dialog->cmdOpen->click();
+    EXPECT_TRUE(none.Seen().empty());
+    EXPECT_EQ(Titles(), QStringList({"a.mp3", "B.MP3", "c.mp3"}));
+    auto* last = qobject_cast<frmDocument*>(area.activeSubWindow()->widget());
+    EXPECT_EQ(last->txtFilename->text().toStdString(), dir / "c.mp3"); // one separator
+    EXPECT_EQ(last->txtTitle->text(), "Song");
+    EXPECT_TRUE(Gone(dialog));
+}
+
+TEST_F(OpenDialog, NoSelectionOpensNothingAndCloses)
+{
+    dir.Write("a.mp3", Tagged);
+    QPointer<frmOpen> dialog = NewDialog();
+    dialog->cmdOpen->click();
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    EXPECT_TRUE(Gone(dialog));
+}
+
+TEST_F(OpenDialog, VanishedAndUnreadableFilesAreReportedAndTheRestOpen)
+{
+    for (const char* name : {"a.mp3", "b.mp3", "d.mp3"})
+        dir.Write(name, Tagged);
+    dir.Write("c.mp3", Audio(50));
+    QPointer<frmOpen> dialog = NewDialog();
+    Select(dialog, {"a.mp3", "b.mp3", "c.mp3", "d.mp3"});
+    std::filesystem::remove(dir / "a.mp3");
+    DialogDriver driver({Answer(QMessageBox::Ok), Answer(QMessageBox::Ok)});
+    dialog->cmdOpen->click();
+    ASSERT_EQ(driver.Seen().size(), 2u);
+    EXPECT_EQ(driver.Seen()[0].text.toStdString(), "Файл " + dir / "a.mp3" + " отсутствует и не будет открыт.");
+    EXPECT_EQ(driver.Seen()[0].title, "Morvik");
+    EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(driver.Seen()[1].text.startsWith(QString::fromStdString(dir / "c.mp3" + "\n")));
+    EXPECT_EQ(driver.Seen()[1].icon, QMessageBox::Critical);
+    EXPECT_EQ(Titles(), QStringList({"b.mp3", "d.mp3"}));
+    EXPECT_TRUE(Gone(dialog));
+}
+
+TEST_F(OpenDialog, SameFileTwiceGivesTwoIndependentWindows)
+{
+    dir.Write("a.mp3", Tagged);
+    for (int i = 0; i < 2; ++i) {
+        frmOpen* dialog = NewDialog();
+        Select(dialog, {"a.mp3"});
+        dialog->cmdOpen->click();
+    }
+    ASSERT_EQ(Titles(), QStringList({"a.mp3", "a.mp3"}));
+    auto* first = qobject_cast<frmDocument*>(area.subWindowList()[0]->widget());
+    QTest::keyClicks(first->txtTitle, "x");
+    EXPECT_EQ(Titles(), QStringList({"a.mp3 *", "a.mp3"}));
+}
+
+TEST_F(OpenDialog, DoubleClickAndEnterOpenTheSelection)
+{
+    dir.Write("a.mp3", Tagged);
+    dir.Write("b.mp3", Tagged);
+    QPointer<frmOpen> dialog = NewDialog();
+    QListWidgetItem* b = dialog->FileList->item(1);
+    const QPoint at = dialog->FileList->visualItemRect(b).center();
+    QTest::mouseClick(dialog->FileList->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dialog->FileList->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(Titles(), QStringList({"b.mp3"}));
+    EXPECT_TRUE(Gone(dialog));
+
+    dialog = NewDialog();
+    Select(dialog, {"a.mp3"});
+    dialog->FileList->setFocus();
+    QTest::keyClick(dialog->FileList, Qt::Key_Return);
+    EXPECT_EQ(Titles(), QStringList({"b.mp3", "a.mp3"}));
+    EXPECT_TRUE(Gone(dialog));
+}
+
+TEST_F(OpenDialog, FolderTreeShowsTheChainAndEntersAFolderOnDoubleClick)
+{
+    dir.MakeFolder("Music");
+    dir.MakeFolder("art");
+    dir.MakeFolder(".git");
+    dir.Write("Music/in.mp3", Tagged);
+    QPointer<frmOpen> dialog = NewDialog();
+    QTreeWidgetItem* current = dialog->DirList->currentItem();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->text(0), QDir(Cwd()).dirName());
+    QStringList subs;
+    for (int i = 0; i < current->childCount(); ++i)
+        subs << current->child(i)->text(0);
+    EXPECT_EQ(subs, QStringList({"art", "Music"}));
+    QStringList chain;
+    for (QTreeWidgetItem* item = current; item; item = item->parent())
+        chain.prepend(item->text(0));
+    EXPECT_EQ(QDir::cleanPath(chain.join('/')), Cwd());
+
+    // A click only highlights; a double-click enters.
+    const QPoint at = dialog->DirList->visualItemRect(current->child(1)).center();
+    QTest::mouseClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(dialog->DirListPath(), Cwd());
+    QTest::mouseDClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->DirListPath(), Cwd() + "/Music");
+    EXPECT_EQ(Names(dialog->FileList), QStringList({"in.mp3"}));
+    EXPECT_EQ(dialog->DirList->currentItem()->text(0), "Music");
+    delete dialog;
+}
+
+TEST_F(OpenDialog, DriveThatIsNotReadyIsReportedAndTheListGoesBack)
+{
+    dir.Write("root.mp3", Tagged);
+    QPointer<frmOpen> dialog = NewDialog();
+    // A volume rooted at the temporary folder, and one that is not there.
+    const QString root = QString::fromStdString(dir.Path());
+    dialog->DriveList->addItem(root, root);
+    dialog->DriveList->addItem("/nowhere/vol [Disc]", "/nowhere/vol");
+    dialog->DriveList->setCurrentIndex(dialog->DriveList->count() - 2);
+    EXPECT_EQ(dialog->DirListPath(), root);
+
+    DialogDriver driver({Answer(QMessageBox::Ok)});
+    dialog->DriveList->setCurrentIndex(dialog->DriveList->count() - 1);
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].text, "Устройство не готово");
+    EXPECT_EQ(driver.Seen()[0].title, "Диск /NOWHERE/VOL [DISC]");
+    EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(driver.Seen()[0].buttons.size(), 1);
+    EXPECT_EQ(dialog->DriveList->currentIndex(), dialog->DriveList->count() - 2);
+    EXPECT_EQ(dialog->DirListPath(), root);
+
+    // A file in the root of a volume gets one separator before its name.
+    Select(dialog, {"root.mp3"});
+    dialog->cmdOpen->click();
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(qobject_cast<frmDocument*>(area.subWindowList()[0]->widget())->txtFilename->text(),
+              root + "root.mp3");
+}
+
+} // namespace
