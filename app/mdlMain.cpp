@@ -111,6 +111,26 @@ private:
 
 } // namespace
 
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+        MsgBox(FailureText(failure), vbCritical);
+    } catch (...) {
+        MsgBox(FailureText(std::runtime_error("unknown failure")), vbCritical);
+    }
+    return false;
+}
+
+QString FailureText(const std::exception& failure)
+{
+    if (const auto* error = dynamic_cast<const Quenlar::LibraryError*>(&failure))
+        return QString::fromUtf8("Ошибка %1 (%2)").arg(error->Number()).arg(Q(error->Source())) + QLatin1Char('\r') +
+               Q(error->Description());
+    return QString::fromUtf8("Непредвиденная ошибка") + QLatin1Char('\r') + QString::fromUtf8(failure.what());
+}
+
 void InstallResources(QApplication& app)
 {
     InitArtwork();

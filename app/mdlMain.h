@@ -4,11 +4,11 @@
 #include "UserDialogs.h"
 #include "../tag/TMP3Tag.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QString>
 #include <memory>
 
-class QApplication;
 class QWidget;
 
 namespace mdlMain {
@@ -25,6 +25,17 @@ int Main(QApplication& app);
 // application font and loads Qt's Russian button texts. The program and the
 // window tests call it once after creating the QApplication.
 void InstallResources(QApplication& app);
+
+// The program's application object. A failure that nobody handled reaches
+// the user as a message box instead of ending the program.
+class Application : public QApplication {
+public:
+    Application(int& argc, char** argv) : QApplication(argc, argv) {}
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The text that reports a failure nobody handled.
+QString FailureText(const std::exception& failure);
 
 // The frame window frmMDI while it exists (owner of prompts), else nullptr.
 QWidget* FrameWindow();

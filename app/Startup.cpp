@@ -1,0 +1,33 @@
+#include "Startup.h"
+
+#include "frmMDI.h"
+#include "mdlMain.h"
+
+#include "../documents/frmOpen.h"
+#include "../tools/frmMain.h"
+#include "../tools/frmRename.h"
+
+#include <QApplication>
+#include <memory>
+
+namespace mdlMain {
+
+frmMDI* LoadFrame()
+{
+    return new frmMDI({
+        [](frmMDI& frame) -> QWidget* { return new frmOpen(&frame, frame.MdiArea()); },
+        [](frmMDI& frame) -> QWidget* { return new frmMain(&frame); },
+        [](frmMDI& frame) -> QWidget* { return new frmRename(&frame); },
+    });
+}
+
+int Main(QApplication& app)
+{
+    btAdvDefault = 0;
+    btMDIWindowState = 2;
+    const std::unique_ptr<frmMDI> frame(LoadFrame());
+    frame->show();
+    return app.exec();
+}
+
+} // namespace mdlMain
