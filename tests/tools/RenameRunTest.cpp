@@ -65,7 +65,7 @@ TEST_F(RenameRun, ABlankTemplateDoesNotStartAndAnEmptyFolderOnlyEnds)
 
 TEST_F(RenameRun, NamesFollowTheTemplateRules)
 {
-    const std::string a = Mp3("a.mp3", "T", "A");
+    Mp3("a.mp3", "T", "A");
     Mp3("b.mp3", "B%2", "x");  // a title holding "%2" gets the artist there
     Mp3("c.mp3", "C", "", 200); // a genre without a name disappears
     Mp3("d.mp3", "D", "", 17);
@@ -182,7 +182,7 @@ TEST_F(RenameRun, AHiddenTargetIsNeverReplaced)
 TEST_F(RenameRun, ASubFolderInTheTemplateMovesTheFileOrIsReported)
 {
     dir.MakeFolder("sub");
-    const std::string a = Mp3("a.mp3", "A");
+    Mp3("a.mp3", "A");
     Run("sub/%1");
     EXPECT_EQ(Names("sub"), std::vector<std::string>{"A.mp3"});
 
@@ -193,7 +193,6 @@ TEST_F(RenameRun, ASubFolderInTheTemplateMovesTheFileOrIsReported)
     ExpectReport(dialogs.messages[0], b);
     EXPECT_EQ(dialogs.messages[1].text, kDone);
     EXPECT_TRUE(Exists(b));
-    (void)a;
 }
 
 TEST_F(RenameRun, ATagObjectErrorIsReportedAndTheRunGoesOn)
