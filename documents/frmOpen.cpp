@@ -73,6 +73,8 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     DirList->setItemsExpandable(false);
     DirList->setExpandsOnDoubleClick(false);
     DirList->setIndentation(12);
+    // Folders are entered by double-click, never expanded: no branch arrows.
+    DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
     NewCaption(this, "Файлы", 205, 5);
     FileList = new QListWidget(this);
