@@ -154,8 +154,10 @@ void frmMDI::ListWindows()
         const QString caption = sub->widget()->windowTitle().replace(QLatin1Char('&'), QLatin1String("&&"));
         const QString key = number <= 9 ? QStringLiteral("&%1").arg(number) : QString::number(number);
         QAction* entry = mnuWindow->addAction(key + QLatin1Char(' ') + caption);
-        entry->setCheckable(true);
-        entry->setChecked(sub == mdiArea_->currentSubWindow());
+        // Only the active window's entry carries a mark.
+        const bool active = sub == mdiArea_->currentSubWindow();
+        entry->setCheckable(active);
+        entry->setChecked(active);
         connect(entry, &QAction::triggered, this, [this, target = QPointer<QMdiSubWindow>(sub)] {
             if (!target)
                 return;
