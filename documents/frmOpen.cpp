@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -151,9 +150,11 @@ void frmOpen::SetDirPath(const QString& path)
 {
     dirPath_ = path;
 
-    // The chain from the drive's root down to the folder, then its sub-folders.
+    // The chain from the drive's root down to the folder, then its sub-folders;
+    // a folder outside the drive hangs from "/".
     QString root = DriveList->currentData(RootRole).toString();
-    if (root.isEmpty() || !(path == root || path.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'))))
+    const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+    if (root.isEmpty() || (path != root && !path.startsWith(prefix)))
         root = QStringLiteral("/");
     DirList->clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);

@@ -37,6 +37,7 @@ TEST_F(DocumentWindow, FillsFromATaggedFileWithoutCountingItAsAnEdit)
     frmDocument* doc = OpenFile("song.mp3", Audio(500) + TagBytes(title30, "\xc3\xf0\xf3\xef\xef\xe0", "Album",
                                                                   "2003", "Nice", 17));
     EXPECT_EQ(doc->property("Tag").toString(), "CHILD");
+    EXPECT_EQ(QFontInfo(doc->txtTitle->font()).family(), "Tahoma");
     EXPECT_EQ(doc->windowTitle(), "song.mp3");
     EXPECT_EQ(Sub(doc)->windowTitle(), "song.mp3");
     EXPECT_EQ(doc->txtFilename->text().toStdString(), dir / "song.mp3");
@@ -351,6 +352,18 @@ TEST_F(DocumentWindow, ClosingPromptAnswers)
         EXPECT_FALSE(Gone(doc));
         EXPECT_EQ(doc->windowTitle(), "song.mp3 *");
         EXPECT_EQ(ReadFile(dir / "song.mp3"), Tagged);
+    }
+    {
+        SCOPED_TRACE("Yes on a vanished file reports it and closes");
+        QPointer<frmDocument> doc = OpenFile("gone.mp3", Tagged);
+        Type(doc->txtTitle, "W");
+        std::filesystem::remove(dir / "gone.mp3");
+        DialogDriver driver({Answer(QMessageBox::Yes), Answer(QMessageBox::Ok)});
+        EXPECT_TRUE(Sub(doc)->close());
+        ASSERT_EQ(driver.Seen().size(), 2u);
+        EXPECT_TRUE(driver.Seen()[1].text.contains(QString::fromUtf8("отсутствует")));
+        EXPECT_TRUE(Gone(doc));
+        EXPECT_FALSE(Exists(dir / "gone.mp3"));
     }
     {
         SCOPED_TRACE("Yes, then No to the read-only question, closes without writing");
