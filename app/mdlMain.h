@@ -18,7 +18,8 @@ extern unsigned char btAdvDefault;     // initial state of a document window's c
 extern unsigned char btMDIWindowState; // 0 normal, 1 minimised, 2 maximised
 
 // The start-up routine: sets the settings, loads and shows the frame and runs
-// the event loop until the frame has closed. Returns the exit code.
+// the event loop until the frame has closed. Returns the exit code. It lives
+// with the real windows behind the frame's commands (Startup.cpp).
 int Main(QApplication& app);
 
 // Registers Tahoma with the font database, makes Tahoma 8.25 pt the
