@@ -1,30 +1,14 @@
 #include "TagDocument.h"
 
 #include "FileSystem.h"
+#include "GenreList.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
 
-#include <algorithm>
 #include <optional>
 
 using mdlMain::CR;
 using mdlMain::CutAtNull;
-
-namespace {
-
-// Sort key of a genre name: letter case does not count, and neither do
-// hyphens, so "Euro-House" sorts between "EuroDance" and "Euro-Techno", as a
-// sorted list of the desktop does it.
-std::string SortKey(const std::string& name)
-{
-    std::string key;
-    for (const char c : name)
-        if (c != '-')
-            key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-    return key;
-}
-
-} // namespace
 
 TagDocument::TagDocument(TagFactory factory) : factory_(std::move(factory))
 {
@@ -37,16 +21,9 @@ Quenlar::_TMP3Tag& TagDocument::Tag()
     return *tag_;
 }
 
-std::vector<GenreEntry> TagDocument::GenreEntries()
+std::vector<mdlMain::GenreEntry> TagDocument::GenreEntries()
 {
-    std::vector<GenreEntry> entries;
-    for (int n = 1; n <= 125; ++n)
-        entries.emplace_back(Tag().GenreIDToName(static_cast<std::uint8_t>(n)), static_cast<std::uint8_t>(n));
-    entries.emplace_back(std::string(), 255);
-    std::stable_sort(entries.begin(), entries.end(), [](const GenreEntry& a, const GenreEntry& b) {
-        return SortKey(a.first) < SortKey(b.first);
-    });
-    return entries;
+    return mdlMain::SortedGenreList(Tag(), 1);
 }
 
 TagFields TagDocument::ReadFields(const std::string& path)

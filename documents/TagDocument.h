@@ -2,6 +2,7 @@
 // What a document window does with its file, without the window: read the
 // tag into field values, save them, re-read, and rename after a template.
 // Questions and reports go through UserDialogs, so the window stays thin.
+#include "GenreList.h"
 #include "Renaming.h"
 #include "UserDialogs.h"
 #include "../tag/TMP3Tag.h"
@@ -10,7 +11,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 // The six tag fields as the window shows them.
@@ -20,9 +20,6 @@ struct TagFields {
 
     bool operator==(const TagFields&) const = default;
 };
-
-// A genre list entry: the name and the genre number it carries.
-using GenreEntry = std::pair<std::string, std::uint8_t>;
 
 class TagDocument {
 public:
@@ -43,7 +40,7 @@ public:
     // The genre list: the empty entry (255), then genres 1 to 125 sorted by
     // name. Genre 0 is not offered. Throws Quenlar::LibraryError when the tag
     // object cannot be made.
-    std::vector<GenreEntry> GenreEntries();
+    std::vector<mdlMain::GenreEntry> GenreEntries();
 
     // Reads the tag of path into fields (all empty for an untagged file).
     // Reports a failure and returns false.

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "FillRun.h"
+#include "GenreList.h"
 #include "mdlBrowseForFolder.h"
 #include "mdlMain.h"
 
@@ -98,16 +99,8 @@ void frmMain::SetStatus(QWidget* objObject, bool blStatus)
 
 void frmMain::FillGenres()
 {
-    // The sorted list puts the empty entry (no genre, 255) first, selected at load.
-    std::vector<std::pair<QString, int>> entries;
-    for (int id = 0; id <= 125; ++id)
-        entries.emplace_back(Q(objTag->GenreIDToName(static_cast<std::uint8_t>(id))), id);
-    entries.emplace_back(QString(), 255);
-    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
-    });
-    for (const auto& [name, id] : entries)
-        tGenre->addItem(name, id);
+    for (const auto& [name, id] : mdlMain::SortedGenreList(*objTag, 0))
+        tGenre->addItem(Q(name), id);
     tGenre->setCurrentIndex(0);
 }
 

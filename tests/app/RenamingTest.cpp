@@ -1,8 +1,10 @@
 #include "FileSystem.h"
+#include "GenreList.h"
 #include "Renaming.h"
 #include "TagObjects.h"
 #include "TempDir.h"
 
+#include <algorithm>
 #include <deque>
 #include <gtest/gtest.h>
 
@@ -108,4 +110,23 @@ TEST(NewTagObject, ComesFromTheLibrarysFactory)
     EXPECT_EQ(DllCanUnloadNow(), Quenlar::S_FALSE);
     tag.reset();
     EXPECT_EQ(DllCanUnloadNow(), Quenlar::S_OK);
+}
+
+TEST(SortedGenreList, PutsTheEmptyEntryFirstAndIgnoresCaseAndHyphens)
+{
+    auto tag = NewTagObject();
+    const auto all = SortedGenreList(*tag, 0);
+    ASSERT_EQ(all.size(), 127u);
+    EXPECT_EQ(all.front(), GenreEntry("", 255));
+    const auto documents = SortedGenreList(*tag, 1);
+    ASSERT_EQ(documents.size(), 126u);
+    EXPECT_EQ(std::count(documents.begin(), documents.end(), GenreEntry("Blues", 0)), 0);
+
+    const auto at = [&](const std::string& name) {
+        return std::find_if(all.begin(), all.end(), [&](const GenreEntry& e) { return e.first == name; })
+            - all.begin();
+    };
+    EXPECT_LT(at("EuroDance"), at("Euro-House"));
+    EXPECT_LT(at("Euro-House"), at("Euro-Techno"));
+    EXPECT_EQ(all.back().first, "Vocal");
 }

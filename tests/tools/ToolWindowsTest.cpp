@@ -120,7 +120,9 @@ TEST(FillWindow, OpensWithEveryRowCheckedAndTheGenreListFilled)
         const int id = tGenre->itemData(i).toInt();
         ASSERT_TRUE(id >= 0 && id <= 125) << id;
         EXPECT_EQ(tGenre->itemText(i).toStdString(), tag->GenreIDToName(static_cast<std::uint8_t>(id)));
-        EXPECT_LE(tGenre->itemText(i - 1).compare(tGenre->itemText(i), Qt::CaseInsensitive), 0);
+        // Sorted as a desktop list sorts: letter case and hyphens do not count.
+        const auto key = [&](int k) { return tGenre->itemText(k).remove('-').toLower(); };
+        EXPECT_LE(key(i - 1).compare(key(i)), 0);
         seen[id] = true;
     }
     EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](bool b) { return b; }));
