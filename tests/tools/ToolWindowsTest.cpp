@@ -199,6 +199,11 @@ TEST(FillWindow, BrowseEnablesFillAndACancelKeepsTheFolder)
     EXPECT_EQ(chooser.calls, 2);
     EXPECT_EQ(Find<QLineEdit>(w, "tPath")->text().toStdString(), dir.Path());
     EXPECT_TRUE(Find<QPushButton>(w, "cmdFill")->isEnabled());
+
+    // A folder that already ends in the separator gets no second one.
+    chooser.folder = "/";
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(Find<QLineEdit>(w, "tPath")->text(), "/");
 }
 
 TEST(FillWindow, AWholeRunAsksAboutReadOnlyFilesAndStaysOpen)
@@ -231,6 +236,30 @@ TEST(FillWindow, AWholeRunAsksAboutReadOnlyFilesAndStaysOpen)
     EXPECT_EQ(ModeOf(ro), 0444u);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(Find<QLineEdit>(w, "tTitle")->text(), "%0");
+}
+
+// The names the Tab key visits from the window's first control, disabled
+// controls included (they take their place once enabled).
+QStringList TabOrder(QWidget* window)
+{
+    QStringList names;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->parentWidget() == window)
+            names << w->objectName();
+    return names;
+}
+
+TEST(ToolWindows, TabVisitsTheControlsInOrderFromTheFolderField)
+{
+    Shown<frmMain> fill;
+    EXPECT_EQ(TabOrder(fill).mid(0, 9), QStringList({"tPath", "cmdBrowse", "tTitle", "tArtist", "tAlbum", "tYear",
+                                                      "tGenre", "tComment", "cmdFill"}));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fill));
+    EXPECT_EQ(fill->focusWidget(), Find<QWidget>(fill, "tPath"));
+    Shown<frmRename> rename;
+    EXPECT_EQ(TabOrder(rename), QStringList({"txtDir", "txtFilenameNew", "cmdRename", "cmdBrowse"}));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rename));
+    EXPECT_EQ(rename->focusWidget(), Find<QWidget>(rename, "txtDir"));
 }
 
 TEST(ToolWindows, EscapeDoesNotCloseAndClosingDeletes)
