@@ -143,6 +143,19 @@ TEST(frmQueryTest, LayoutAndStartState)
     EXPECT_EQ(form.focusWidget(), form.txtValue);
     EXPECT_EQ(NextTabStop(form.txtValue), form.cmdOK);
     EXPECT_EQ(NextTabStop(form.cmdOK), form.cmdCancel);
+    const std::pair<QString, QPoint> labels[] = {
+        {QString::fromUtf8("Ошибка при попытке переименования файла"), {5, 10}},
+        {QString::fromUtf8("Файл с заданным именем уже существует."), {5, 70}},
+        {QString::fromUtf8("Задайте другое имя файла."), {5, 85}},
+    };
+    for (const auto& [text, place] : labels) {
+        QLabel* label = nullptr;
+        for (QLabel* l : form.findChildren<QLabel*>())
+            if (l->text() == text)
+                label = l;
+        ASSERT_NE(label, nullptr) << text.toStdString();
+        EXPECT_EQ(label->pos(), place) << text.toStdString();
+    }
     for (QLabel* label : form.findChildren<QLabel*>())
         EXPECT_LE(label->geometry().right(), 331) << label->text().toStdString();
 }

@@ -260,10 +260,14 @@ TEST_F(FrameTest, AboutBoxIsModalWithItsText)
     bool blocked = false;
     QString focus, text;
     QSize size, banner;
+    QList<QRect> places;
     DialogDriver driver({[&](QWidget* w) {
         auto* about = qobject_cast<frmAbout*>(w);
         ASSERT_NE(about, nullptr);
         size = about->size();
+        places = {about->Image1->geometry(), about->Text1->geometry(), about->cmdClose->geometry()};
+        EXPECT_EQ(about->cmdClose->text(), QString::fromUtf8("Закрыть"));
+        EXPECT_EQ(about->palette().color(QPalette::Window), QColor(Qt::white));
         focus = about->focusWidget() ? about->focusWidget()->objectName() : QString();
         text = about->Text1->toPlainText();
         banner = about->Image1->pixmap().size();
@@ -280,6 +284,7 @@ TEST_F(FrameTest, AboutBoxIsModalWithItsText)
     EXPECT_TRUE(blocked) << "the frame took a command while the about box was open";
     EXPECT_EQ(size, QSize(421, 252));
     EXPECT_EQ(banner, QSize(267, 44));
+    EXPECT_EQ(places, QList<QRect>({{5, 10, 267, 44}, {5, 60, 411, 151}, {325, 220, 91, 26}}));
     EXPECT_EQ(focus, "cmdClose");
     EXPECT_EQ(text, frmAbout::AboutText().replace("\r\n", "\n"));
     EXPECT_TRUE(frame->findChildren<frmAbout*>().isEmpty()) << "the about box is unloaded";

@@ -49,6 +49,14 @@ TEST(ReplaceAll, CollapsesLongRunsOfNewOccurrences)
     EXPECT_EQ(ReplaceAll(text, "ab", ""), "b");
 }
 
+TEST(ReplaceAll, EndsWhenEveryPassBreedsNewOccurrences)
+{
+    // Rescanning would double the run of "1"s for every "%": 2^30 characters.
+    const std::string result = ReplaceAll(std::string(30, '%') + "1", "%1", "11%");
+    EXPECT_LT(result.size(), std::size_t(4) << 20);
+    EXPECT_EQ(result.substr(0, 4), "1111");
+}
+
 TEST(GetFolder, KeepsThePathUpToItsLastSeparator)
 {
     EXPECT_EQ(GetFolder("/music/a.mp3"), "/music/");
