@@ -163,7 +163,7 @@ void frmDocument::SetDefaults(const QString& strFilepath, const QString& strFile
         return;
     }
     txtGenre->setCurrentIndex(0);
-    setWindowTitle(strFiletitle);
+    SetCaption(strFiletitle);
     txtFilename->setText(strFilepath);
 
     TagFields fields;
@@ -190,6 +190,7 @@ frmDocument* frmDocument::Open(QMdiArea* area, const QString& strFilepath, const
                                                      | Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose); // the window and its tag object end with the sub-window
     sub->setWindowIcon(doc->windowIcon());
+    doc->SetCaption(doc->windowTitle()); // the sub-window took the caption unescaped
     sub->show();
     return doc;
 }
@@ -230,7 +231,7 @@ void frmDocument::Edited()
 void frmDocument::MarkChanged()
 {
     blSaved = false;
-    setWindowTitle(windowTitle() + QString::fromLatin1(Marker));
+    SetCaption(windowTitle() + QString::fromLatin1(Marker));
 }
 
 void frmDocument::MarkSaved()
@@ -238,7 +239,17 @@ void frmDocument::MarkSaved()
     blSaved = true;
     QString caption = windowTitle();
     caption.chop(2);
+    SetCaption(caption);
+}
+
+void frmDocument::SetCaption(const QString& caption)
+{
     setWindowTitle(caption);
+    // Qt takes "[*]" in a shown title for its modified mark and drops it;
+    // doubled, it shows as written. The window keeps the plain caption,
+    // which is what the frame's window list shows.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->setWindowTitle(QString(caption).replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
 }
 
 void frmDocument::chkAdv_Click()
@@ -352,7 +363,7 @@ void frmDocument::cmdRename_Click()
         QString caption = Q(result.target.substr(mdlMain::GetFolder(result.target).size()));
         if (!blSaved)
             caption += QString::fromLatin1(Marker);
-        setWindowTitle(caption);
+        SetCaption(caption);
     }
 }
 

@@ -57,6 +57,7 @@ private:
     void Edited();
     void MarkChanged();
     void MarkSaved();
+    void SetCaption(const QString& caption);
     void chkAdv_Click();
     void ApplyOuterHeight();
     void txtFilenameNew_Change();

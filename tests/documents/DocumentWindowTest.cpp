@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 #include <filesystem>
 
 using namespace documents_testing;
@@ -96,6 +97,28 @@ TEST_F(DocumentWindow, MarkerIsAddedOnceAndRemovedExactly)
     EXPECT_EQ(doc->windowTitle(), "x *.mp3");
     doc->txtGenre->setCurrentIndex(4);
     EXPECT_EQ(doc->windowTitle(), "x *.mp3 *");
+}
+
+TEST_F(DocumentWindow, CaptionShowsABracketedStarAsWritten)
+{
+    // Qt's rule for shown titles, applied to what the sub-window holds.
+    auto shown = [](frmDocument* doc) {
+        QWidget probe;
+        probe.setWindowTitle(Sub(doc)->windowTitle());
+        probe.winId();
+        return probe.windowHandle()->title();
+    };
+    frmDocument* doc = OpenFile("a[*]b.mp3", Tagged);
+    EXPECT_EQ(shown(doc), "a[*]b.mp3");
+    Type(doc->txtTitle, "x");
+    EXPECT_EQ(shown(doc), "a[*]b.mp3 *");
+    EXPECT_EQ(doc->windowTitle(), "a[*]b.mp3 *"); // the frame's window list shows this one
+    doc->chkAdv->click();
+    doc->txtFilenameNew->setText("[*][*]");
+    doc->cmdRename->click();
+    EXPECT_EQ(shown(doc), "[*][*].mp3 *");
+    doc->cmdChange->click();
+    EXPECT_EQ(shown(doc), "[*][*].mp3");
 }
 
 TEST_F(DocumentWindow, FieldsTakeAtMostTheirWidth)
