@@ -21,6 +21,19 @@ inline QString Shown(const std::string& text)
     return QString::fromStdString(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
+// Object names of the controls of window that Tab visits, starting at first.
+inline QStringList TabOrder(const QWidget* window, QWidget* first)
+{
+    QStringList order;
+    QWidget* w = first;
+    do {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(window))
+            order << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != first && window->isAncestorOf(w));
+    return order;
+}
+
 class AreaTest : public ::testing::Test {
 protected:
     void SetUp() override

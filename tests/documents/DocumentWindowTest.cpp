@@ -160,6 +160,16 @@ TEST_F(DocumentWindow, AdvancedSectionCollapsesAndExpandsTheWindow)
     EXPECT_EQ(doc->windowTitle(), "song.mp3"); // the template is no edit of the tag
 }
 
+TEST_F(DocumentWindow, TabMovesInTheFormOrder)
+{
+    frmDocument* doc = OpenFile("song.mp3", Tagged);
+    doc->chkAdv->click();
+    Type(doc->txtFilenameNew, "%1");
+    EXPECT_EQ(TabOrder(doc, doc->txtFilename), QStringList({"txtFilename", "txtTitle", "txtArtist", "txtAlbum", "txtYear", "txtGenre",
+                                  "txtComment", "chkAdv", "cmdRefresh", "cmdChange", "txtFilenameNew",
+                                  "cmdRename"}));
+}
+
 TEST_F(DocumentWindow, SaveAppendsToAnUntaggedFileThenOverwrites)
 {
     frmDocument* doc = OpenFile("plain.mp3", Audio(1000));

@@ -69,6 +69,8 @@ TEST_F(OpenDialog, ListsTheMp3FilesOfTheCurrentFolderInAnyLetterCase)
     EXPECT_EQ(dialog->DirListPath(), Cwd());
     EXPECT_EQ(Names(dialog->FileList), QStringList({"A.MP3", "b.mp3", "c.Mp3"}));
     EXPECT_EQ(dialog->FileList->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(TabOrder(dialog, dialog->DirList),
+              QStringList({"DirList", "FileList", "DriveList", "cmdOpen", "cmdClose"}));
     delete dialog;
 }
 
