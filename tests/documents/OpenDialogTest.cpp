@@ -187,6 +187,7 @@ TEST_F(OpenDialog, FolderTreeShowsTheChainAndEntersAFolderOnDoubleClick)
 TEST_F(OpenDialog, DriveThatIsNotReadyIsReportedAndTheListGoesBack)
 {
     dir.Write("root.mp3", Tagged);
+    dir.MakeFolder("sub");
     QPointer<frmOpen> dialog = NewDialog();
     // A volume rooted at the temporary folder, and one that is not there.
     const QString root = QString::fromStdString(dir.Path());
@@ -194,6 +195,12 @@ TEST_F(OpenDialog, DriveThatIsNotReadyIsReportedAndTheListGoesBack)
     dialog->DriveList->addItem("/nowhere/vol [Disc]", "/nowhere/vol");
     dialog->DriveList->setCurrentIndex(dialog->DriveList->count() - 2);
     EXPECT_EQ(dialog->DirListPath(), root);
+    // The folder the user entered is not kept: the drive's own folder comes back.
+    const QPoint at = dialog->DirList->visualItemRect(dialog->DirList->currentItem()->child(0)).center();
+    QTest::mouseClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+    ASSERT_EQ(dialog->DirListPath(), root + "sub");
 
     DialogDriver driver({Answer(QMessageBox::Ok)});
     dialog->DriveList->setCurrentIndex(dialog->DriveList->count() - 1);
