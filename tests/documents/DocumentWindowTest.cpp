@@ -467,6 +467,12 @@ TEST_F(DocumentWindow, TakenNameAsksUntilAFreeNameOrCancel)
         EXPECT_EQ(driver.Seen()[0].value.toStdString(), path);
         EXPECT_EQ(driver.Seen()[1].objectName, "frmQuery");
     }
+    {
+        // Closing the prompt by its frame is a Cancel: no rename is tried.
+        DialogDriver driver({CloseBox()});
+        doc->cmdRename->click();
+        EXPECT_EQ(driver.Seen().size(), 1u);
+    }
     EXPECT_EQ(ReadFile(path), Tagged);
     EXPECT_EQ(doc->windowTitle(), "Song.mp3");
 
