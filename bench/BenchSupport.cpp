@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -58,6 +59,19 @@ BenchFolder::~BenchFolder()
 {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+std::size_t FileCount(int argc, char** argv)
+{
+    if (argc < 2)
+        return 10000;
+    char* end = nullptr;
+    const unsigned long n = std::strtoul(argv[1], &end, 10);
+    if (argc > 2 || n == 0 || *end != '\0') {
+        std::fprintf(stderr, "usage: %s [number of files, default 10000]\n", argv[0]);
+        std::exit(2);
+    }
+    return n;
 }
 
 Figures MicrosPerItem(std::size_t items, int rounds, const std::function<void()>& measured,

@@ -5,11 +5,10 @@
 #include "TMP3Tag.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char** argv)
 {
-    const std::size_t count = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
+    const std::size_t count = bench::FileCount(argc, argv);
     constexpr int kRounds = 7;
     bench::BenchFolder folder(count);
     std::printf("%zu files in %s, best of %d rounds\n", count, folder.Path().c_str(), kRounds);
