@@ -8,10 +8,7 @@ TEST(Fields, FreshObjectHoldsNulsAndGenreZero)
 {
     auto tag = CreateTMP3Tag();
     EXPECT_FALSE(tag->ValidTag());
-    for (const auto& v : {tag->Title(), tag->Artist(), tag->Album(), tag->Comment()})
-        EXPECT_EQ(v, Nuls(30));
-    EXPECT_EQ(tag->Year(), Nuls(4));
-    EXPECT_EQ(tag->Genre(), 0);
+    ExpectEmptyRecord(*tag, 0);
 }
 
 TEST(Fields, SettersPadWithNulsCutAtWidthAndGettersTrimOnlySpaces)
