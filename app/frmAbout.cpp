@@ -1,6 +1,6 @@
 #include "frmAbout.h"
 
-#include "mdlMain.h"
+#include "FormToolkit.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,30 +10,24 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QString::fromUtf8("О программе"));
-    mdlMain::FixWindow(this, 421, 252);
+    Form::FixWindow(this, 421, 252);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     colours.setColor(QPalette::WindowText, Qt::black);
     setPalette(colours);
     setAutoFillBackground(true);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = Form::Place(new QLabel(this), "Image1", 5, 10, 267, 44);
     Image1->setPixmap(QPixmap(QStringLiteral(":/morvik/banner.png")));
-    Image1->setGeometry(5, 10, 267, 44);
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(5, 60, 411, 151);
+    Text1 = Form::Place(new QPlainTextEdit(this), "Text1", 5, 60, 411, 151);
     Text1->setReadOnly(true);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setTabStopDistance(48); // a text box's tab stops: 32 dialog units
     Text1->setPlainText(AboutText().replace(QLatin1String("\r\n"), QLatin1String("\n")));
 
-    cmdClose = new QPushButton(QString::fromUtf8("Закрыть"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setGeometry(325, 220, 91, 26);
+    cmdClose = Form::Button(this, "cmdClose", QString::fromUtf8("Закрыть"), 325, 220);
     cmdClose->setDefault(true);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     cmdClose->setFocus();

@@ -2,6 +2,9 @@
 
 #include "frmAbout.h"
 #include "frmOptions.h"
+#include "Application.h"
+#include "MessageBoxes.h"
+#include "UserDialogs.h"
 #include "mdlMain.h"
 
 #include <QApplication>
@@ -187,7 +190,8 @@ void frmMDI::closeEvent(QCloseEvent* event)
     // Every document has agreed: they go now without being asked again, and
     // the windows the frame owns go with it.
     for (const QPointer<QMdiSubWindow>& sub : children)
-        delete sub.data();
+        if (sub)
+            sub->deleteLater();
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (child->isWindow())
             child->close();

@@ -1,6 +1,6 @@
 #include "frmOptions.h"
 
-#include "mdlMain.h"
+#include "FormToolkit.h"
 
 #include <QPushButton>
 
@@ -8,15 +8,11 @@ frmOptions::frmOptions(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QString::fromUtf8("Настройки"));
-    mdlMain::FixWindow(this, 421, 256);
+    Form::FixWindow(this, 421, 256);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(225, 225, 91, 26);
+    cmdOK = Form::Button(this, "cmdOK", QStringLiteral("OK"), 225, 225);
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QString::fromUtf8("Отмена"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(325, 225, 91, 26);
+    cmdCancel = Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 325, 225);
     cmdCancel->setAutoDefault(false);
     cmdCancel->setFocus();
 }

@@ -44,6 +44,18 @@ TagFields TagDocument::ReadFields(const std::string& path)
     return f;
 }
 
+void TagDocument::WriteFields(const std::string& path, const TagFields& fields)
+{
+    Quenlar::_TMP3Tag& tag = Tag();
+    tag.SetTitle(fields.title);
+    tag.SetArtist(fields.artist);
+    tag.SetAlbum(fields.album);
+    tag.SetYear(fields.year);
+    tag.SetGenre(fields.genre);
+    tag.SetComment(fields.comment);
+    tag.TagWrite(path, false);
+}
+
 bool TagDocument::Load(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields)
 {
     try {
@@ -84,14 +96,7 @@ TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std:
         if (readOnly)
             writable.emplace(path, attributes);
         try {
-            Quenlar::_TMP3Tag& tag = Tag();
-            tag.SetTitle(fields.title);
-            tag.SetArtist(fields.artist);
-            tag.SetAlbum(fields.album);
-            tag.SetYear(fields.year);
-            tag.SetGenre(fields.genre);
-            tag.SetComment(fields.comment);
-            tag.TagWrite(path, false);
+            WriteFields(path, fields);
         } catch (const Quenlar::LibraryError& e) {
             error = e;
         }

@@ -5,7 +5,7 @@
 #include "GenreList.h"
 #include "Renaming.h"
 #include "UserDialogs.h"
-#include "../tag/TMP3Tag.h"
+#include "TMP3Tag.h"
 
 #include <cstdint>
 #include <functional>
@@ -59,6 +59,8 @@ private:
     Quenlar::_TMP3Tag& Tag();
     // TagRead of path, then the fields from the object (empty without a tag).
     TagFields ReadFields(const std::string& path);
+    // The fields into the object, then TagWrite of path.
+    void WriteFields(const std::string& path, const TagFields& fields);
     Outcome ReportMissing(mdlMain::UserDialogs& dialogs, const std::string& path);
 
     TagFactory factory_;

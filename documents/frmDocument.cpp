@@ -1,13 +1,16 @@
 #include "frmDocument.h"
 
-#include "mdlMain.h"
+#include "Application.h"
+#include "FormToolkit.h"
+#include "MessageBoxes.h"
+#include "QtText.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
+#include "mdlMain.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
+using Form::Place;
 using mdlMain::Q;
 using mdlMain::U8;
 
@@ -34,40 +38,22 @@ mdlMain::WindowDialogs DialogsOver(QWidget* window)
     return mdlMain::WindowDialogs(window->isVisible() ? window : nullptr);
 }
 
-QLineEdit* NewTextBox(QWidget* parent, const char* name, const QRect& rect, int maxLength = 32767)
+// A text box with its caption ending at x = 76, level with it.
+QLineEdit* TextBox(QWidget* parent, const char* name, const char* caption, int y, int width, int maxLength)
 {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(rect);
+    auto* box = Place(new QLineEdit(parent), name, 85, y, width, 21);
     box->setMaxLength(maxLength);
+    Form::CaptionBefore(parent, QString::fromUtf8(caption), box, 76);
     return box;
 }
 
-QPushButton* NewButton(QWidget* parent, const char* name, const char* text, int left, int top)
+QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, int y)
 {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, top, 91, 26);
+    QPushButton* button = Form::Button(parent, name, QString::fromUtf8(text), x, y);
     // Enter presses a focused button; elsewhere it reaches the window, which
     // presses the default button.
     button->setAutoDefault(true);
     return button;
-}
-
-// A caption label that ends at x = 76, level with its control.
-void NewCaption(QWidget* parent, const char* text, const QWidget* buddy)
-{
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setGeometry(0, buddy->y(), 76, buddy->height());
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-}
-
-void NewSeparator(QWidget* parent, int top)
-{
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(10, top - 1, 316, 2);
 }
 
 } // namespace
@@ -77,66 +63,10 @@ frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(mdlMain::Creat
     setObjectName(QStringLiteral("frmDocument"));
     setProperty("Tag", QStringLiteral("CHILD"));
     setWindowIcon(mdlMain::DocumentIcon());
-
-    txtFilename = NewTextBox(this, "txtFilename", {85, 10, 241, 21});
-    txtFilename->setReadOnly(true);
-    QPalette grey = txtFilename->palette();
-    grey.setColor(QPalette::Base, grey.color(QPalette::Window));
-    txtFilename->setPalette(grey);
-    txtTitle = NewTextBox(this, "txtTitle", {85, 50, 241, 21}, 30);
-    txtArtist = NewTextBox(this, "txtArtist", {85, 75, 241, 21}, 30);
-    txtAlbum = NewTextBox(this, "txtAlbum", {85, 100, 241, 21}, 30);
-    txtYear = NewTextBox(this, "txtYear", {85, 125, 56, 21}, 4);
-    txtGenre = new QComboBox(this);
-    txtGenre->setObjectName(QStringLiteral("txtGenre"));
-    txtGenre->setGeometry(85, 150, 241, 21);
-    txtGenre->setMaxVisibleItems(16);
-    txtComment = NewTextBox(this, "txtComment", {85, 175, 241, 21}, 30);
-
-    NewCaption(this, "Файл", txtFilename);
-    NewCaption(this, "Название", txtTitle);
-    NewCaption(this, "Исполнитель", txtArtist);
-    NewCaption(this, "Альбом", txtAlbum);
-    NewCaption(this, "Год", txtYear);
-    NewCaption(this, "Жанр", txtGenre);
-    NewCaption(this, "Комментарий", txtComment);
-
-    NewSeparator(this, 205);
-    chkAdv = new QCheckBox(QStringLiteral("Дополнительно"), this);
-    chkAdv->setObjectName(QStringLiteral("chkAdv"));
-    chkAdv->setGeometry(10, 220, 101, 16);
-    cmdRefresh = NewButton(this, "cmdRefresh", "Обновить", 135, 215);
-    cmdChange = NewButton(this, "cmdChange", "Записать", 235, 215);
-    cmdChange->setDefault(true);
-
-    NewSeparator(this, 250);
-    auto* templateCaption = new QLabel(QStringLiteral("Шаблон имени"), this);
-    templateCaption->move(10, 264);
-    templateCaption->adjustSize();
-    txtFilenameNew = NewTextBox(this, "txtFilenameNew", {90, 260, 236, 21});
-    txtFilenameNew->setEnabled(false);
-
-    static const char* const pressTexts[] = {"", "%1 - Название", "%2 - Исполнитель", "%3 - Альбом",
-                                             "%4 - Год", "%5 - Жанр"};
-    static const int pressWidths[] = {0, 75, 93, 64, 46, 55};
-    lblPress[0] = nullptr;
-    for (int i = 1; i <= 5; ++i) {
-        QLabel* label = new QLabel(QString::fromUtf8(pressTexts[i]), this);
-        label->setObjectName(QStringLiteral("lblPress%1").arg(i));
-        label->setGeometry(85, 290 + 15 * (i - 1), pressWidths[i], 13);
-        label->setStyleSheet(QStringLiteral("color: rgb(0, 0, 192)"));
-        label->setCursor(Qt::PointingHandCursor);
-        label->installEventFilter(this);
-        lblPress[i] = label;
-    }
-    NewSeparator(this, 370);
-    cmdRename = NewButton(this, "cmdRename", "Переименовать", 235, 380);
-    cmdRename->setEnabled(false);
-
-    QWidget* const order[] = {txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre,
-                              txtComment, chkAdv, cmdRefresh, cmdChange, txtFilenameNew, cmdRename};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    BuildFields();
+    BuildRenameArea();
+    Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, chkAdv, cmdRefresh,
+                    cmdChange, txtFilenameNew, cmdRename});
 
     for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComment})
         connect(field, &QLineEdit::textChanged, this, &frmDocument::Edited);
@@ -148,6 +78,49 @@ frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(mdlMain::Creat
     connect(cmdRename, &QPushButton::clicked, this, &frmDocument::cmdRename_Click);
 
     ApplyOuterHeight();
+}
+
+void frmDocument::BuildFields()
+{
+    txtFilename = TextBox(this, "txtFilename", "Файл", 10, 241, 32767);
+    txtFilename->setReadOnly(true);
+    QPalette grey = txtFilename->palette();
+    grey.setColor(QPalette::Base, grey.color(QPalette::Window));
+    txtFilename->setPalette(grey);
+    txtTitle = TextBox(this, "txtTitle", "Название", 50, 241, 30);
+    txtArtist = TextBox(this, "txtArtist", "Исполнитель", 75, 241, 30);
+    txtAlbum = TextBox(this, "txtAlbum", "Альбом", 100, 241, 30);
+    txtYear = TextBox(this, "txtYear", "Год", 125, 56, 4);
+    txtGenre = Place(new QComboBox(this), "txtGenre", 85, 150, 241, 21);
+    txtGenre->setMaxVisibleItems(16);
+    Form::CaptionBefore(this, QStringLiteral("Жанр"), txtGenre, 76);
+    txtComment = TextBox(this, "txtComment", "Комментарий", 175, 241, 30);
+
+    Form::Separator(this, 10, 204, 316);
+    chkAdv = Place(new QCheckBox(QStringLiteral("Дополнительно"), this), "chkAdv", 10, 220, 101, 16);
+    cmdRefresh = Button(this, "cmdRefresh", "Обновить", 135, 215);
+    cmdChange = Button(this, "cmdChange", "Записать", 235, 215);
+    cmdChange->setDefault(true);
+}
+
+void frmDocument::BuildRenameArea()
+{
+    Form::Separator(this, 10, 249, 316);
+    Form::Caption(this, QStringLiteral("Шаблон имени"), 10, 264);
+    txtFilenameNew = Place(new QLineEdit(this), "txtFilenameNew", 90, 260, 236, 21);
+    txtFilenameNew->setEnabled(false);
+
+    static const char* const pressTexts[] = {"", "%1 - Название", "%2 - Исполнитель", "%3 - Альбом",
+                                             "%4 - Год", "%5 - Жанр"};
+    static const int pressWidths[] = {0, 75, 93, 64, 46, 55};
+    lblPress[0] = nullptr;
+    for (int i = 1; i <= 5; ++i)
+        lblPress[i] = Place(new Form::PlaceholderLabel(QString::fromUtf8(pressTexts[i]), this,
+                                                       [this, i] { lblPress_Click(i); }),
+                            "lblPress" + QByteArray::number(i), 85, 290 + 15 * (i - 1), pressWidths[i], 13);
+    Form::Separator(this, 10, 369, 316);
+    cmdRename = Button(this, "cmdRename", "Переименовать", 235, 380);
+    cmdRename->setEnabled(false);
 }
 
 frmDocument::~frmDocument() = default;
@@ -179,20 +152,20 @@ void frmDocument::SetDefaults(const QString& strFilepath, const QString& strFile
 
 frmDocument* frmDocument::Open(QMdiArea* area, const QString& strFilepath, const QString& strFiletitle)
 {
-    auto* doc = new frmDocument;
+    auto doc = std::make_unique<frmDocument>();
     doc->SetDefaults(strFilepath, strFiletitle);
-    if (!doc->Loaded()) {
-        delete doc;
+    if (!doc->Loaded())
         return nullptr;
-    }
-    QMdiSubWindow* sub = area->addSubWindow(doc, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    // The sub-window takes the window over.
+    frmDocument* window = doc.release();
+    QMdiSubWindow* sub = area->addSubWindow(window, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                                      | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                                                      | Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose); // the window and its tag object end with the sub-window
-    sub->setWindowIcon(doc->windowIcon());
-    doc->SetCaption(doc->windowTitle()); // the sub-window took the caption unescaped
+    sub->setWindowIcon(window->windowIcon());
+    window->SetCaption(window->windowTitle()); // the sub-window took the caption unescaped
     sub->show();
-    return doc;
+    return window;
 }
 
 std::string frmDocument::Path() const
@@ -290,17 +263,6 @@ bool frmDocument::event(QEvent* event)
 void frmDocument::txtFilenameNew_Change()
 {
     cmdRename->setEnabled(!txtFilenameNew->text().isEmpty());
-}
-
-bool frmDocument::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        for (int i = 1; i <= 5; ++i)
-            if (watched == lblPress[i]) {
-                lblPress_Click(i);
-                return true;
-            }
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmDocument::lblPress_Click(int index)

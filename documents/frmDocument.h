@@ -50,10 +50,11 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void BuildFields();
+    void BuildRenameArea();
     void Edited();
     void MarkChanged();
     void MarkSaved();

@@ -1,14 +1,14 @@
 #include "frmOpen.h"
 
 #include "FileSystem.h"
+#include "FormToolkit.h"
+#include "MessageBoxes.h"
+#include "QtText.h"
 #include "frmDocument.h"
-#include "mdlMain.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
-#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
@@ -17,19 +17,13 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+using Form::Place;
 using mdlMain::Q;
 using mdlMain::U8;
 
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
-
-void NewCaption(QWidget* parent, const char* text, int left, int top)
-{
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->move(left, top);
-    label->adjustSize();
-}
 
 // "/mnt/usb [MUSIC]": the mount point, and the volume label where there is one.
 QString DriveEntry(const QStorageInfo& volume)
@@ -61,12 +55,10 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     setObjectName(QStringLiteral("frmOpen"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Открыть"));
-    mdlMain::FixWindow(this, 476, 287);
+    Form::FixWindow(this, 476, 287);
 
-    NewCaption(this, "Папка", 10, 5);
-    DirList = new QTreeWidget(this);
-    DirList->setObjectName(QStringLiteral("DirList"));
-    DirList->setGeometry(5, 20, 191, 186);
+    Form::Caption(this, QStringLiteral("Папка"), 10, 5);
+    DirList = Place(new QTreeWidget(this), "DirList", 5, 20, 191, 186);
     DirList->setHeaderHidden(true);
     DirList->setRootIsDecorated(false);
     DirList->setItemsExpandable(false);
@@ -75,40 +67,37 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     // Folders are entered by double-click, never expanded: no branch arrows.
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
-    NewCaption(this, "Файлы", 205, 5);
-    FileList = new QListWidget(this);
-    FileList->setObjectName(QStringLiteral("FileList"));
-    FileList->setGeometry(200, 19, 271, 188);
+    Form::Caption(this, QStringLiteral("Файлы"), 205, 5);
+    FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    NewCaption(this, "Диск", 10, 216);
-    DriveList = new QComboBox(this);
-    DriveList->setObjectName(QStringLiteral("DriveList"));
-    DriveList->setGeometry(41, 212, 156, 21);
+    Form::Caption(this, QStringLiteral("Диск"), 10, 216);
+    DriveList = Place(new QComboBox(this), "DriveList", 41, 212, 156, 21);
 
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(5, 244, 466, 2);
-
-    cmdOpen = new QPushButton(QStringLiteral("Открыть"), this);
-    cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
-    cmdOpen->setGeometry(280, 255, 91, 26);
+    Form::Separator(this, 5, 244, 466);
+    cmdOpen = Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
     cmdOpen->setDefault(true);
-    cmdClose = new QPushButton(QStringLiteral("Закрыть"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setGeometry(380, 255, 91, 26);
-
-    QWidget* const order[] = {DirList, FileList, DriveList, cmdOpen, cmdClose};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    cmdClose = Form::Button(this, "cmdClose", QStringLiteral("Закрыть"), 380, 255);
+    Form::TabOrder({DirList, FileList, DriveList, cmdOpen, cmdClose});
 
     // Load: the drive of the current folder, and that folder.
+    LoadDrives();
+    SetDirPath(QDir::currentPath());
+
+    connect(DriveList, &QComboBox::currentIndexChanged, this, &frmOpen::DriveList_Change);
+    // Queued: the tree is rebuilt, so the clicked item must not be in use.
+    connect(DirList, &QTreeWidget::itemDoubleClicked, this, &frmOpen::DirList_DblClick, Qt::QueuedConnection);
+    connect(FileList, &QListWidget::itemDoubleClicked, this, &frmOpen::cmdOpen_Click);
+    connect(cmdOpen, &QPushButton::clicked, this, &frmOpen::cmdOpen_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void frmOpen::LoadDrives()
+{
     QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
     std::sort(volumes.begin(), volumes.end(),
               [](const QStorageInfo& a, const QStorageInfo& b) { return a.rootPath() < b.rootPath(); });
-    const QString cwd = QDir::currentPath();
-    const QString cwdRoot = QStorageInfo(cwd).rootPath();
+    const QString cwdRoot = QStorageInfo(QDir::currentPath()).rootPath();
     for (const QStorageInfo& volume : volumes) {
         DriveList->addItem(DriveEntry(volume), volume.rootPath());
         if (volume.rootPath() == cwdRoot)
@@ -119,14 +108,6 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
         curDrive = 0;
     }
     DriveList->setCurrentIndex(curDrive);
-    SetDirPath(cwd);
-
-    connect(DriveList, &QComboBox::currentIndexChanged, this, &frmOpen::DriveList_Change);
-    // Queued: the tree is rebuilt, so the clicked item must not be in use.
-    connect(DirList, &QTreeWidget::itemDoubleClicked, this, &frmOpen::DirList_DblClick, Qt::QueuedConnection);
-    connect(FileList, &QListWidget::itemDoubleClicked, this, &frmOpen::cmdOpen_Click);
-    connect(cmdOpen, &QPushButton::clicked, this, &frmOpen::cmdOpen_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
 void frmOpen::DriveList_Change()
@@ -149,7 +130,12 @@ void frmOpen::DriveList_Change()
 void frmOpen::SetDirPath(const QString& path)
 {
     dirPath_ = path;
+    ShowFolderTree(path);
+    ShowFiles(path);
+}
 
+void frmOpen::ShowFolderTree(const QString& path)
+{
     // The chain from the drive's root down to the folder, then its sub-folders;
     // a folder outside the drive hangs from "/".
     QString root = DriveList->currentData(RootRole).toString();
@@ -177,8 +163,10 @@ void frmOpen::SetDirPath(const QString& path)
     }
     DirList->expandAll();
     DirList->setCurrentItem(item);
+}
 
-    // The file list follows the folder.
+void frmOpen::ShowFiles(const QString& path)
+{
     std::vector<std::string> names = Platform::ListMp3Files(U8(path));
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return Q(a).compare(Q(b), Qt::CaseInsensitive) < 0;

@@ -31,8 +31,12 @@ public:
     static constexpr int RootRole = Qt::UserRole;
 
 private:
+    void LoadDrives();
     void DriveList_Change();
+    // Shows path in the folder tree and its *.mp3 files in the file list.
     void SetDirPath(const QString& path);
+    void ShowFolderTree(const QString& path);
+    void ShowFiles(const QString& path);
     void DirList_DblClick(QTreeWidgetItem* item);
     void cmdOpen_Click();
     void OpenDocument(const QString& strFilepath, const QString& strFiletitle);

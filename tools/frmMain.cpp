@@ -1,9 +1,11 @@
 #include "frmMain.h"
 
 #include "FillRun.h"
+#include "FormToolkit.h"
 #include "GenreList.h"
+#include "MessageBoxes.h"
+#include "QtText.h"
 #include "mdlBrowseForFolder.h"
-#include "mdlMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <vector>
 
+using Form::Place;
 using mdlMain::Q;
 using mdlMain::U8;
 
@@ -50,23 +53,20 @@ frmMain::frmMain(QWidget* owner)
                                          "текущее поле \"Год\"", "текущее поле \"Жанр\"",
                                          "текущее поле \"Комментарий\""};
     for (int i = 0; i < 7; ++i) {
-        auto* label = new PlaceholderLabel('%' + QString::number(i) + " - " + QString::fromUtf8(legend[i]), this,
-                                           [this, i] { lblPaste_Click(i); });
+        auto* label = new Form::PlaceholderLabel('%' + QString::number(i) + " - " + QString::fromUtf8(legend[i]),
+                                                 this, [this, i] { lblPaste_Click(i); });
         Place(label, "lblPaste" + QByteArray::number(i), 110, 210 + 15 * i);
     }
-    AddSeparator(10, 335, 320);
+    Form::Separator(this, 10, 320, 325);
 
-    cmdFill = Place(new QPushButton(QStringLiteral("&Заполнить"), this), "cmdFill", 245, 330, 91, 26);
+    cmdFill = Form::Button(this, "cmdFill", QStringLiteral("&Заполнить"), 245, 330);
     cmdFill->setDefault(true);
     cmdFill->setEnabled(false);
 
     // Keyboard order: folder, browse, the six fields top to bottom, fill; the
     // check boxes come after.
-    const std::vector<QWidget*> order = {tPath,  cmdBrowse, tTitle,  tArtist, tAlbum,   tYear,
-                                         tGenre, tComment,  cmdFill, chTitle, chArtist, chAlbum,
-                                         chYear, chGenre,   chComment};
-    for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    Form::TabOrder({tPath, cmdBrowse, tTitle, tArtist, tAlbum, tYear, tGenre, tComment, cmdFill, chTitle, chArtist,
+                    chAlbum, chYear, chGenre, chComment});
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
     connect(cmdFill, &QPushButton::clicked, this, &frmMain::cmdFill_Click);
@@ -94,7 +94,7 @@ QCheckBox* frmMain::AddRow(const char* suffix, const QString& caption, QWidget* 
 void frmMain::SetStatus(QWidget* objObject, bool blStatus)
 {
     objObject->setEnabled(blStatus);
-    SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled);
+    Form::SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled);
 }
 
 void frmMain::FillGenres()

@@ -1,12 +1,15 @@
 #include "frmRename.h"
 
+#include "FormToolkit.h"
+#include "MessageBoxes.h"
+#include "QtText.h"
 #include "RenameRun.h"
 #include "mdlBrowseForFolder.h"
-#include "mdlMain.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
+using Form::Place;
 using mdlMain::U8;
 
 frmRename::frmRename(QWidget* owner)
@@ -19,13 +22,13 @@ frmRename::frmRename(QWidget* owner)
 
     static const char* const legend[] = {"Название", "Исполнитель", "Альбом", "Год", "Жанр"};
     for (int k = 1; k <= 5; ++k) {
-        auto* label = new PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]), this,
-                                           [this, k] { lblPress_Click(k); });
+        auto* label = new Form::PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]),
+                                                 this, [this, k] { lblPress_Click(k); });
         Place(label, "lblPress" + QByteArray::number(k), 90, 70 + 15 * (k - 1));
     }
-    AddSeparator(10, 363, 150);
+    Form::Separator(this, 10, 150, 353);
 
-    cmdRename = Place(new QPushButton(QStringLiteral("Переименовать"), this), "cmdRename", 273, 160, 91, 26);
+    cmdRename = Form::Button(this, "cmdRename", QStringLiteral("Переименовать"), 273, 160);
     cmdRename->setDefault(true);
     cmdRename->setEnabled(false);
 
@@ -36,9 +39,7 @@ frmRename::frmRename(QWidget* owner)
     cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
     cmdBrowse->setAutoDefault(false);
 
-    setTabOrder(txtDir, txtFilenameNew);
-    setTabOrder(txtFilenameNew, cmdRename);
-    setTabOrder(cmdRename, cmdBrowse);
+    Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
 
     connect(txtDir, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
     connect(txtFilenameNew, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);

@@ -1,6 +1,7 @@
 // A failure that no window handles reaches the user as a message box and
 // the program goes on. This program makes its own application object.
-#include "mdlMain.h"
+#include "Application.h"
+#include "TMP3Tag.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -4,7 +4,7 @@
 #include "frmAbout.h"
 #include "frmMDI.h"
 #include "frmOptions.h"
-#include "mdlMain.h"
+#include "MessageBoxes.h"
 
 #include <QAction>
 #include <QCloseEvent>

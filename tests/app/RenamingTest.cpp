@@ -1,11 +1,11 @@
 #include "FileSystem.h"
 #include "GenreList.h"
 #include "Renaming.h"
+#include "ScriptedDialogs.h"
 #include "TagObjects.h"
 #include "TempDir.h"
 
 #include <algorithm>
-#include <deque>
 #include <gtest/gtest.h>
 
 using namespace mdlMain;
@@ -13,26 +13,14 @@ using namespace testing_support;
 
 namespace {
 
-// Answers the value prompt from a script: "" stands for Cancel.
-class ScriptedPrompt : public ValuePrompt {
-public:
-    explicit ScriptedPrompt(std::deque<std::string> answers) : answers_(std::move(answers)) {}
-    std::string Ask(const std::string& path, const std::string& proposal) override
-    {
-        asked.push_back(path + " -> " + proposal);
-        std::string a = answers_.empty() ? std::string() : answers_.front();
-        if (!answers_.empty())
-            answers_.pop_front();
-        cancel_ = a.empty();
-        return a;
-    }
-    bool CancelPressed() const override { return cancel_; }
+// What the prompts were asked, as "path -> proposal".
+std::vector<std::string> Asked(const ScriptedDialogs& dialogs)
+{
     std::vector<std::string> asked;
-
-private:
-    std::deque<std::string> answers_;
-    bool cancel_ = false;
-};
+    for (const PromptShown& p : dialogs.prompts)
+        asked.push_back(p.path + " -> " + p.proposal);
+    return asked;
+}
 
 } // namespace
 
@@ -53,11 +41,12 @@ TEST(RenameAskingForFreeName, RenamesAtOnceWhenTheTargetIsFree)
 {
     TempDir dir;
     const std::string from = dir.Write("a.mp3", "x");
-    ScriptedPrompt prompt({});
-    const auto r = RenameAskingForFreeName(from, dir / "b.mp3", prompt);
+    ScriptedDialogs dialogs;
+    const auto prompt = dialogs.NewPrompt();
+    const auto r = RenameAskingForFreeName(from, dir / "b.mp3", *prompt);
     EXPECT_EQ(r.kind, RenameOutcome::Renamed);
     EXPECT_EQ(r.target, dir / "b.mp3");
-    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_TRUE(dialogs.prompts.empty());
     EXPECT_TRUE(Exists(dir / "b.mp3"));
 }
 
@@ -68,10 +57,12 @@ TEST(RenameAskingForFreeName, AsksUntilAFreeNameIsGiven)
     dir.Write("b.mp3", "taken");
     dir.Write("c.mp3", "taken");
     // The same taken path again, then another taken one, then a free one.
-    ScriptedPrompt prompt({dir / "b.mp3", dir / "c.mp3", dir / "d.mp3"});
-    const auto r = RenameAskingForFreeName(from, dir / "b.mp3", prompt);
+    ScriptedDialogs dialogs;
+    dialogs.promptAnswers = {dir / "b.mp3", dir / "c.mp3", dir / "d.mp3"};
+    const auto prompt = dialogs.NewPrompt();
+    const auto r = RenameAskingForFreeName(from, dir / "b.mp3", *prompt);
     EXPECT_EQ(r.kind, RenameOutcome::Renamed);
-    EXPECT_EQ(prompt.asked, (std::vector<std::string>{from + " -> " + (dir / "b.mp3"),
+    EXPECT_EQ(Asked(dialogs), (std::vector<std::string>{from + " -> " + (dir / "b.mp3"),
                                                       from + " -> " + (dir / "b.mp3"),
                                                       from + " -> " + (dir / "c.mp3")}));
     EXPECT_EQ(ReadFile(dir / "d.mp3"), "x");
@@ -82,10 +73,12 @@ TEST(RenameAskingForFreeName, CancelLeavesTheFileAlone)
 {
     TempDir dir;
     const std::string from = dir.Write("a.mp3", "x");
-    ScriptedPrompt prompt({""});
-    const auto r = RenameAskingForFreeName(from, from, prompt); // its own name is taken
+    ScriptedDialogs dialogs;
+    dialogs.promptAnswers = {""};
+    const auto prompt = dialogs.NewPrompt();
+    const auto r = RenameAskingForFreeName(from, from, *prompt); // its own name is taken
     EXPECT_EQ(r.kind, RenameOutcome::Cancelled);
-    ASSERT_EQ(prompt.asked.size(), 1u);
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(ReadFile(from), "x");
 }
 
@@ -94,8 +87,9 @@ TEST(RenameAskingForFreeName, AHiddenTargetIsReportedNotReplaced)
     TempDir dir;
     const std::string from = dir.Write("a.mp3", "x");
     const std::string hidden = dir.Write(".b.mp3", "hidden");
-    ScriptedPrompt prompt({});
-    const auto r = RenameAskingForFreeName(from, hidden, prompt);
+    ScriptedDialogs dialogs;
+    const auto prompt = dialogs.NewPrompt();
+    const auto r = RenameAskingForFreeName(from, hidden, *prompt);
     EXPECT_EQ(r.kind, RenameOutcome::Failed);
     EXPECT_NE(r.error, 0);
     EXPECT_EQ(ReadFile(hidden), "hidden");

@@ -1,6 +1,6 @@
 // main() of the window tests: a QApplication set up as the program sets
 // itself up (Tahoma, Russian button texts), then GoogleTest.
-#include "mdlMain.h"
+#include "Application.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -4,7 +4,6 @@
 #include "TempDir.h"
 #include "frmDocument.h"
 #include "frmMDI.h"
-#include "mdlMain.h"
 
 #include <QAction>
 #include <QLineEdit>

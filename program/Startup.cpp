@@ -1,13 +1,11 @@
 #include "Startup.h"
 
 #include "frmMDI.h"
+#include "frmMain.h"
+#include "frmOpen.h"
+#include "frmRename.h"
 #include "mdlMain.h"
 
-#include "../documents/frmOpen.h"
-#include "../tools/frmMain.h"
-#include "../tools/frmRename.h"
-
-#include <QApplication>
 #include <memory>
 
 namespace mdlMain {

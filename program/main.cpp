@@ -1,4 +1,5 @@
-#include "mdlMain.h"
+#include "Application.h"
+#include "Startup.h"
 
 #include <QApplication>
 #include <cstdio>

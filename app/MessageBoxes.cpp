@@ -1,0 +1,134 @@
+#include "MessageBoxes.h"
+
+#include "FormToolkit.h"
+#include "QtText.h"
+#include "TagObjects.h"
+#include "frmQuery.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QWindow>
+
+namespace mdlMain {
+
+namespace {
+
+QPointer<QWidget> frameWindow;
+
+struct BoxStyle {
+    QMessageBox::Icon icon;
+    QList<QMessageBox::StandardButton> buttons; // the first is the default
+};
+
+BoxStyle StyleOf(int style)
+{
+    BoxStyle s;
+    switch (style & 0x70) {
+    case 16: s.icon = QMessageBox::Critical; break;
+    case 32: s.icon = QMessageBox::Question; break;
+    case 48: s.icon = QMessageBox::Warning; break;
+    case 64: s.icon = QMessageBox::Information; break;
+    default: s.icon = QMessageBox::NoIcon; break;
+    }
+    switch (style & 0x07) {
+    case 3: s.buttons = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}; break;
+    case 4: s.buttons = {QMessageBox::Yes, QMessageBox::No}; break;
+    default: s.buttons = {QMessageBox::Ok}; break;
+    }
+    return s;
+}
+
+int ResultOf(QMessageBox::StandardButton button, const BoxStyle& style)
+{
+    switch (button) {
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    case QMessageBox::Cancel: return vbCancel;
+    case QMessageBox::Ok: return vbOK;
+    default: break;
+    }
+    // Dismissed without a button: the most cautious answer the box offers.
+    if (style.buttons.contains(QMessageBox::Cancel))
+        return vbCancel;
+    return style.buttons.contains(QMessageBox::No) ? vbNo : vbOK;
+}
+
+// frmQuery behind the ValuePrompt interface, loaded for one file. The prompt
+// is its only owner; the owner window only places it and stays beneath it.
+class QueryPrompt : public ValuePrompt {
+public:
+    explicit QueryPrompt(QWidget* owner) : form_(std::make_unique<frmQuery>())
+    {
+        if (!owner)
+            return;
+        const QWidget* window = owner->window();
+        form_->winId(); // a native window to tie to the owner's
+        if (QWindow* handle = form_->windowHandle())
+            handle->setTransientParent(window->windowHandle());
+        form_->move(window->geometry().center() - form_->rect().center());
+    }
+
+    std::string Ask(const std::string& path, const std::string& proposal) override
+    {
+        form_->lblFName->setText(Q(path));
+        form_->txtValue->setText(Q(proposal));
+        form_->txtValue->setSelection(0, form_->txtValue->text().size());
+        form_->exec();
+        return U8(form_->QueryResult);
+    }
+    bool CancelPressed() const override { return form_->CancelPressed; }
+
+private:
+    std::unique_ptr<frmQuery> form_;
+};
+
+} // namespace
+
+QWidget* FrameWindow()
+{
+    return frameWindow.data();
+}
+
+void SetFrameWindow(QWidget* frame)
+{
+    frameWindow = frame;
+}
+
+int MsgBox(const QString& text, int style, const QString& title, QWidget* owner)
+{
+    const BoxStyle s = StyleOf(style);
+    QMessageBox box(owner ? owner : QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setIcon(s.icon);
+    box.setTextFormat(Qt::PlainText); // paths and tag texts are never markup
+    box.setText(QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    for (QMessageBox::StandardButton b : s.buttons)
+        box.addButton(b)->setAutoDefault(false);
+    box.setDefaultButton(s.buttons.first());
+    Form::IgnoreEscape(&box);
+    box.exec();
+    return ResultOf(box.standardButton(box.clickedButton()), s);
+}
+
+std::unique_ptr<Quenlar::_TMP3Tag> CreateTagObject()
+{
+    return NewTagObject([](const std::string& caption, const std::string& message) {
+        return MsgBox(Q(message), vbYesNoQuestion, Q(caption)) == vbYes;
+    });
+}
+
+int WindowDialogs::MsgBox(const std::string& text, int style, const std::string& title)
+{
+    return mdlMain::MsgBox(Q(text), style, Q(title), owner_);
+}
+
+std::unique_ptr<ValuePrompt> WindowDialogs::NewPrompt()
+{
+    return std::make_unique<QueryPrompt>(FrameWindow() ? FrameWindow() : owner_);
+}
+
+} // namespace mdlMain
