@@ -1,10 +1,11 @@
 // The message-box layer, the value prompt and the folder picker, driven as
 // the user drives them.
+#include "Application.h"
 #include "DialogDriver.h"
+#include "MessageBoxes.h"
 #include "TempDir.h"
 #include "frmQuery.h"
 #include "mdlBrowseForFolder.h"
-#include "mdlMain.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -114,6 +116,25 @@ TEST(MsgBoxTest, TagObjectsConfirmThroughAQuestionBox)
     EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Question);
     EXPECT_EQ(driver.Seen()[0].title, "Confirmation Create New Tag");
     EXPECT_EQ(SizeOf(path), 1000u);
+}
+
+TEST(DialogDriverTest, AnActionThatFailsInsideDismissesItsDialogAndEveryLaterOne)
+{
+    DialogDriver driver({[](QWidget*) { ASSERT_TRUE(false) << "planted"; }, Answer(QMessageBox::Yes)});
+    ::testing::TestPartResultArray failures;
+    int first = 0, second = 0;
+    {
+        ::testing::ScopedFakeTestPartResultReporter reporter(&failures);
+        first = MsgBox("first", mdlMain::vbYesNoQuestion);
+        second = MsgBox("second", mdlMain::vbYesNoQuestion);
+    }
+    EXPECT_EQ(first, mdlMain::vbNo);
+    EXPECT_EQ(second, mdlMain::vbNo) << "a dialog after a broken action is dismissed, not answered";
+    ASSERT_EQ(failures.size(), 2);
+    EXPECT_NE(std::string(failures.GetTestPartResult(0).message()).find("planted"), std::string::npos);
+    EXPECT_NE(std::string(failures.GetTestPartResult(1).message()).find("left it open"), std::string::npos);
+    ASSERT_EQ(driver.Seen().size(), 2u);
+    EXPECT_TRUE(driver.Seen()[1].unexpected);
 }
 
 TEST(ResourcesTest, TahomaIsTheApplicationFont)

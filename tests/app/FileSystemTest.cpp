@@ -2,6 +2,7 @@
 #include "TempDir.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <unistd.h>
@@ -125,5 +126,7 @@ TEST(RenameFile, ReportsAMissingFolder)
     const int error = RenameFile(from, dir / "no/such/b.mp3");
     EXPECT_NE(error, 0);
     EXPECT_FALSE(ErrorText(error).empty());
+    EXPECT_EQ(error, ENOENT);
+    EXPECT_EQ(ErrorText(error), "Файл или папка не найдены.");
     EXPECT_TRUE(Exists(from));
 }

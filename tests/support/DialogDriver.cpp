@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <gtest/gtest.h>
 
 namespace testing_support {
 
@@ -53,19 +54,33 @@ void DialogDriver::Poll()
             seen.value = e->text();
     }
 
-    if (next_ < actions_.size()) {
+    if (next_ < actions_.size() && !broken_) {
         seen_.push_back(seen);
         Action a = actions_[next_++];
         a(w);
+        // An action answers its dialog; one that returned early (a failed
+        // ASSERT inside it) would leave the test waiting for its timeout.
+        if (w->isVisible() && QApplication::activeModalWidget() == w) {
+            ADD_FAILURE() << "the action for dialog \"" << seen.title.toStdString() << "\" left it open";
+            broken_ = true;
+            Dismiss(w);
+        }
     } else {
+        // Unexpected, or after a broken action: closed unanswered so that
+        // the test goes on to its end and fails there.
         seen.unexpected = true;
         seen_.push_back(seen);
-        if (auto* d = qobject_cast<QDialog*>(w))
-            d->reject();
-        else
-            w->close();
+        Dismiss(w);
     }
     busy_ = false;
+}
+
+void DialogDriver::Dismiss(QWidget* w)
+{
+    if (auto* d = qobject_cast<QDialog*>(w))
+        d->reject();
+    else
+        w->close();
 }
 
 DialogDriver::Action Answer(QMessageBox::StandardButton button)

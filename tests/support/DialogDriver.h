@@ -2,7 +2,9 @@
 // Answers the real modal dialogs that the code under test opens: polls
 // QApplication::activeModalWidget() every 10 ms, records each dialog it sees
 // and runs the next scripted action on it. Check the record after the call
-// that opened the dialogs has returned.
+// that opened the dialogs has returned. An action that leaves its dialog
+// open (an ASSERT failed inside it) fails the test, and that dialog and
+// every later one are dismissed, so the test ends instead of hanging.
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
@@ -41,6 +43,7 @@ protected:
 
 private:
     void Poll();
+    static void Dismiss(QWidget* dialog);
 
     std::vector<Action> actions_;
     std::size_t next_ = 0;
@@ -48,6 +51,7 @@ private:
     QTimer timer_;
     QPointer<QWidget> handled_; // the dialog answered last, until it hides
     bool busy_ = false;
+    bool broken_ = false; // an action left its dialog open: the rest are dismissed
 };
 
 // Presses a standard button of a QMessageBox.
