@@ -1,6 +1,7 @@
 #include "frmDocument.h"
 
 #include "Application.h"
+#include "FileSystem.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
 #include "QtText.h"
@@ -166,6 +167,17 @@ frmDocument* frmDocument::Open(QMdiArea* area, const QString& strFilepath, const
     window->SetCaption(window->windowTitle()); // the sub-window took the caption unescaped
     sub->show();
     return window;
+}
+
+void frmDocument::OpenFiles(QMdiArea* area, const std::vector<std::string>& paths, QWidget* owner)
+{
+    for (const std::string& path : paths) {
+        if (Platform::FileExists(path))
+            Open(area, Q(path), Q(path.substr(mdlMain::GetFolder(path).size())));
+        else
+            mdlMain::MsgBox(Q("Файл " + path + " отсутствует и не будет открыт."), mdlMain::vbCritical,
+                            QString::fromUtf8(mdlMain::AppTitle), owner);
+    }
 }
 
 std::string frmDocument::Path() const

@@ -28,6 +28,10 @@ public:
     // Opens a file in a new window in a new sub-window of area and shows it;
     // nullptr when its tag could not be read (reported, nothing left open).
     static frmDocument* Open(QMdiArea* area, const QString& strFilepath, const QString& strFiletitle);
+    // Opens each file in its own window, in order; a file that is not there
+    // is reported over owner and skipped. The one road of the open dialog,
+    // the command line and files dropped on the frame.
+    static void OpenFiles(QMdiArea* area, const std::vector<std::string>& paths, QWidget* owner);
 
     QLineEdit* txtFilename;
     QLineEdit* txtTitle;

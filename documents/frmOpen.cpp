@@ -185,23 +185,11 @@ void frmOpen::DirList_DblClick(QTreeWidgetItem* item)
 void frmOpen::cmdOpen_Click()
 {
     const QString folder = dirPath_.endsWith(QLatin1Char('/')) ? dirPath_ : dirPath_ + QLatin1Char('/');
-    QStringList names;
+    std::vector<std::string> paths;
     for (int i = 0; i < FileList->count(); ++i)
         if (FileList->item(i)->isSelected())
-            names << FileList->item(i)->text();
-    for (const QString& name : names) {
-        const QString path = folder + name;
-        if (Platform::FileExists(U8(path)))
-            OpenDocument(path, name);
-        else
-            mdlMain::MsgBox(QStringLiteral("Файл ") + path + QStringLiteral(" отсутствует и не будет открыт."),
-                            mdlMain::vbCritical, QString::fromUtf8(mdlMain::AppTitle), this);
-    }
-    close();
-}
-
-void frmOpen::OpenDocument(const QString& strFilepath, const QString& strFiletitle)
-{
+            paths.push_back(U8(folder + FileList->item(i)->text()));
     if (area_)
-        frmDocument::Open(area_, strFilepath, strFiletitle);
+        frmDocument::OpenFiles(area_, paths, this);
+    close();
 }

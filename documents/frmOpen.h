@@ -39,7 +39,6 @@ private:
     void ShowFiles(const QString& path);
     void DirList_DblClick(QTreeWidgetItem* item);
     void cmdOpen_Click();
-    void OpenDocument(const QString& strFilepath, const QString& strFiletitle);
 
     QPointer<QMdiArea> area_;
     QString dirPath_;
