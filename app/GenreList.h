@@ -1,6 +1,6 @@
 #pragma once
 // The genre drop-down lists of the document window and the fill-tags tool.
-#include "../tag/TMP3Tag.h"
+#include "TMP3Tag.h"
 
 #include <cstdint>
 #include <string>

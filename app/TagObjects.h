@@ -1,7 +1,7 @@
 #pragma once
 // The program creates its tag objects through the library's class factory
 // and calls them only through _TMP3Tag.
-#include "../tag/TMP3Tag.h"
+#include "TMP3Tag.h"
 
 #include <memory>
 

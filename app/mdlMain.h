@@ -2,7 +2,7 @@
 // The program's main module: start-up, the two program-wide settings, the
 // message-box layer and the application resources.
 #include "UserDialogs.h"
-#include "../tag/TMP3Tag.h"
+#include "TMP3Tag.h"
 
 #include <QApplication>
 #include <QIcon>

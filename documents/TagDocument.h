@@ -5,7 +5,7 @@
 #include "GenreList.h"
 #include "Renaming.h"
 #include "UserDialogs.h"
-#include "../tag/TMP3Tag.h"
+#include "TMP3Tag.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,7 +3,7 @@
 // by a name template ("%1" title to "%5" genre name), asking for another name
 // while a target is taken and reporting each file it cannot handle.
 #include "UserDialogs.h"
-#include "../tag/TMP3Tag.h"
+#include "TMP3Tag.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // Field templates of the fill-tags tool: "%0" is the file name less its
 // extension, "%1" to "%6" the tag's current title, artist, album, year, genre
 // name and comment; everything else is literal text.
-#include "../tag/TMP3Tag.h"
+#include "TMP3Tag.h"
 
 #include <cstdint>
 #include <string>

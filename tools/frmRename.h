@@ -2,7 +2,7 @@
 // The batch rename tool: renames every MP3 file of a folder after its own
 // tag by a name template. Modeless over the frame; deletes itself on close.
 #include "ToolWindow.h"
-#include "../tag/TMP3Tag.h"
+#include "TMP3Tag.h"
 
 #include <memory>
 
