@@ -31,7 +31,6 @@ check() {
     head -c 300 /dev/zero >"$mp3"
     out=$(env "$@" "$program" "$mp3") || fail "$name: the program failed"
     [[ "$out" == "$expected" ]] || fail "$name: read back '$out', expected '$expected'"
-    [[ $(tail -c 128 "$mp3" | head -c 3) == TAG ]] || fail "$name: no record at the end of the file"
 }
 
 # Through CMake; only the prefix may have supplied the package.
