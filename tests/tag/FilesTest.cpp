@@ -83,7 +83,7 @@ public:
         if (child_ > 0 && n == 0)
             path_ = "/proc/" + std::to_string(child_) + "/root" + mountPoint;
         else
-            why_ = std::string(text) + " failed";
+            why_ = std::string(child_ < 0 ? "fork" : text) + " failed";
     }
     ~SmallDisk()
     {
