@@ -3,6 +3,7 @@
 #include "TMP3Tag.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +24,33 @@ namespace {
     throw LibraryError(number, "TMP3Tag", text);
 }
 
+bool RefusedForWriting(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS || error == ETXTBSY;
+}
+
+// A failure the system reported: the number tells the kind, the system's own
+// reason says why. The reason stays English whatever the caller's locale.
+[[noreturn]] void FailSystem(int error)
+{
+    if (RefusedForWriting(error))
+        Fail(errPathFileAccess);
+    std::int32_t number = errFileIO;
+    const char* text = "Device I/O error";
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT: number = errDiskFull; text = "Disk full"; break;
+    case ENAMETOOLONG:
+    case ELOOP: number = errBadFileName; text = "Bad file name"; break;
+    case EMFILE:
+    case ENFILE: number = errTooManyFiles; text = "Too many files"; break;
+    default: break;
+    }
+    const char* reason = ::strerrordesc_np(error);
+    throw LibraryError(number, "TMP3Tag",
+                       std::string(text) + " (" + (reason ? reason : "error " + std::to_string(error)) + ")");
+}
+
 bool FolderExists(const std::string& path)
 {
     const auto slash = path.rfind('/');
@@ -38,18 +66,9 @@ bool FolderExists(const std::string& path)
     switch (error) {
     case ENOENT: Fail(FolderExists(path) ? errFileNotFound : errPathNotFound);
     case ENOTDIR: Fail(errPathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
     case EISDIR: Fail(errPathFileAccess);
-    default: Fail(errFileIO);
+    default: FailSystem(error);
     }
-}
-
-bool RefusedForWriting(int error)
-{
-    return error == EACCES || error == EPERM || error == EROFS || error == ETXTBSY;
 }
 
 } // namespace
@@ -73,7 +92,7 @@ RecordFile::RecordFile(const std::string& path, bool forWriting)
     if (::fstat(fd_, &st) != 0) {
         const int error = errno;
         ::close(fd_);
-        FailOpen(error, path);
+        FailSystem(error);
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(fd_);
@@ -100,9 +119,11 @@ RawRecord RecordFile::ReadLast()
     do
         n = ::pread(fd_, r.data(), r.size(), length_ - static_cast<std::int64_t>(kRecordSize));
     while (n < 0 && errno == EINTR);
+    if (n < 0)
+        FailSystem(errno);
     // Shrunk under us: what was read is not the record.
     if (n != static_cast<ssize_t>(r.size()))
-        Fail(errFileIO);
+        throw LibraryError(errFileIO, "TMP3Tag", "Device I/O error (the file shrank while it was read)");
     last_ = r;
     haveLast_ = true;
     return r;
@@ -114,24 +135,35 @@ void RecordFile::Write(const RawRecord& record, std::int64_t offset)
         Fail(errPathFileAccess);
     const bool appending = offset >= length_;
 
-    ssize_t n;
-    do
-        n = ::pwrite(fd_, record.data(), record.size(), offset);
-    while (n < 0 && errno == EINTR);
+    // A write that stops short (a full disk, a size limit) is continued: the
+    // next call either finishes the record or tells why it cannot.
+    std::size_t done = 0;
+    int error = 0;
+    while (done < record.size()) {
+        const ssize_t n = ::pwrite(fd_, record.data() + done, record.size() - done,
+                                   offset + static_cast<std::int64_t>(done));
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else {
+            error = n < 0 ? errno : EIO;
+            break;
+        }
+    }
     written_ = true;
-    if (n == static_cast<ssize_t>(record.size()))
+    if (done == record.size())
         return;
 
-    const int error = n < 0 ? errno : 0;
     // Put the file back as it was: drop what an append added, or put back
     // the bytes a partial overwrite replaced.
-    if (n > 0) {
+    if (done > 0) {
         if (appending)
             (void)::ftruncate(fd_, length_);
         else if (haveLast_ && offset == length_ - static_cast<std::int64_t>(kRecordSize))
-            (void)::pwrite(fd_, last_.data(), static_cast<std::size_t>(n), offset);
+            (void)::pwrite(fd_, last_.data(), done, offset);
     }
-    Fail(RefusedForWriting(error) ? errPathFileAccess : errFileIO);
+    FailSystem(error);
 }
 
 void RecordFile::Close()
@@ -139,7 +171,7 @@ void RecordFile::Close()
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && written_ && errno != EINTR)
-        Fail(errFileIO);
+        FailSystem(errno);
 }
 
 } // namespace Quenlar::detail

@@ -22,8 +22,8 @@ public:
     std::int64_t Length() const { return length_; }
     // The last 128 bytes; a file shorter than that has no place for a record.
     RawRecord ReadLast();
-    // One write of all 128 bytes at the offset. A short or failed write is
-    // undone as far as possible and reported.
+    // All 128 bytes at the offset, in one write unless the system stops
+    // short. A write that fails is undone as far as possible and reported.
     void Write(const RawRecord& record, std::int64_t offset);
     // Closes; a failure to close after a write means the data may be lost and
     // is reported. The destructor closes silently.

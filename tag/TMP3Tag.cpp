@@ -196,16 +196,18 @@ bool TMP3Tag::TagWrite(const std::string& FileName, bool ShowPopup)
         Raise(errInvalidFilename);
     // The file as it is now decides, not what the last TagRead found.
     std::optional<RecordFile> file(std::in_place, FileName, true);
-    const bool tagged = HasMarker(file->ReadLast());
+    bool tagged = HasMarker(file->ReadLast());
     if (!tagged && ShowPopup) {
-        // Nothing stays open while the user decides; the record then goes
-        // to the end the file has after the answer.
+        // Nothing stays open while the user decides, so the file is looked at
+        // again after the answer: a record it gained meanwhile is overwritten,
+        // never followed by a second one.
         file.reset();
         const std::string message = "The file '" + FileName + "' does not have a valid Tag or no "
             + "tag at all.\r\nDo you want to create a new tag?";
         if (!hook || !hook("Confirmation Create New Tag", message))
             return false;
         file.emplace(FileName, true);
+        tagged = HasMarker(file->ReadLast());
     }
     std::memcpy(record_.data() + kMarker.offset, kTagMarker.data(), kMarker.width);
     const std::int64_t end = file->Length();

@@ -26,7 +26,12 @@ inline constexpr std::int32_t errFileNotFound = 53;
 inline constexpr std::int32_t errBadRecordNumber = 63;      // file shorter than 128 bytes
 inline constexpr std::int32_t errPathFileAccess = 75;       // may not be written
 inline constexpr std::int32_t errPathNotFound = 76;         // folder missing
+inline constexpr std::int32_t errDiskFull = 61;             // no space left, or over quota
+inline constexpr std::int32_t errBadFileName = 52;          // a name too long, or a loop of links
+inline constexpr std::int32_t errTooManyFiles = 67;         // no file descriptor free
 inline constexpr std::int32_t errFileIO = 57;               // any other I/O failure
+// Descriptions are short English texts; for 52, 57, 61 and 67 they end with
+// the system's own reason in parentheses.
 
 // What every failure of the library throws.
 class QUENLAR_EXPORT LibraryError : public std::runtime_error {

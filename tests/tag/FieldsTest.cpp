@@ -101,6 +101,7 @@ TEST(FileNames, OnlyNamesEndingInMp3WithFiveCharactersPass)
     }
     try {
         tag->TagRead("x.mp4");
+        ADD_FAILURE() << "x.mp4 was read";
     } catch (const LibraryError& e) {
         EXPECT_EQ(e.Description(), "Invalid filename");
         EXPECT_STREQ(e.what(), "Invalid filename");

@@ -3,9 +3,14 @@
 #include "TempDir.h"
 
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Quenlar;
@@ -40,6 +45,67 @@ std::string TailOf(const std::string& path)
     EXPECT_EQ(::pread(fd, r.data(), r.size(), static_cast<off_t>(SizeOf(path)) - 128), 128);
     ::close(fd);
     return r;
+}
+
+// A small tmpfs in a mount namespace of its own, held by a child process so
+// that nothing shows outside the test; reached through the child's root.
+class SmallDisk {
+public:
+    SmallDisk(const std::string& mountPoint, const std::string& size)
+    {
+        int ready[2], hold[2];
+        if (::pipe2(ready, O_CLOEXEC) != 0 || ::pipe2(hold, O_CLOEXEC) != 0)
+            return;
+        child_ = ::fork();
+        if (child_ == 0) {
+            ::close(ready[0]);
+            ::close(hold[1]);
+            const char* failed = nullptr;
+            if (::unshare(CLONE_NEWNS) != 0)
+                failed = "unshare";
+            else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+                failed = "private mounts";
+            else if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, ("size=" + size).c_str()) != 0)
+                failed = "mount";
+            if (failed)
+                (void)!::write(ready[1], failed, std::strlen(failed));
+            ::close(ready[1]);
+            char c;
+            (void)!::read(hold[0], &c, 1); // until the parent lets go
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(hold[0]);
+        hold_ = hold[1];
+        char text[64]{};
+        const ssize_t n = ::read(ready[0], text, sizeof text - 1);
+        ::close(ready[0]);
+        if (child_ > 0 && n == 0)
+            path_ = "/proc/" + std::to_string(child_) + "/root" + mountPoint;
+        else
+            why_ = std::string(child_ < 0 ? "fork" : text) + " failed";
+    }
+    ~SmallDisk()
+    {
+        if (hold_ >= 0)
+            ::close(hold_);
+        if (child_ > 0)
+            ::waitpid(child_, nullptr, 0);
+    }
+    // Empty when the machine does not allow one; Why() then says what failed.
+    const std::string& Path() const { return path_; }
+    const std::string& Why() const { return why_; }
+
+private:
+    pid_t child_ = -1;
+    int hold_ = -1;
+    std::string path_;
+    std::string why_ = "pipe failed";
+};
+
+void Put(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace
@@ -279,4 +345,101 @@ TEST(Confirmation, TheHookAnswersAndNoHookMeansNo)
     EXPECT_TRUE(tag->TagWrite(f, true));
     EXPECT_TRUE(tag->TagWrite(dir.Write("other.mp3", Audio(300)), false));
     EXPECT_EQ(asked.size(), 2u);
+}
+
+TEST(Confirmation, ARecordWrittenWhileAskingIsOverwrittenNotFollowed)
+{
+    TempDir dir;
+    const std::string f = dir.Write("plain.mp3", Audio(300));
+    auto tag = CreateTMP3Tag();
+    tag->SetTitle("mine");
+    tag->SetGenre(9);
+    std::string meanwhile = Audio(300) + TagBytes("theirs");
+    SetConfirmHook(*tag, [&](const std::string&, const std::string&) {
+        dir.Write("plain.mp3", meanwhile);
+        return true;
+    });
+    EXPECT_TRUE(tag->TagWrite(f, true));
+    EXPECT_EQ(ReadFile(f), Audio(300) + TagBytes("mine", "", "", "", "", 9));
+
+    // Cut short meanwhile: no place for a record any more.
+    dir.Write("plain.mp3", Audio(300));
+    meanwhile = Audio(50);
+    EXPECT_EQ(ErrorOf([&] { tag->TagWrite(f, true); }), errBadRecordNumber);
+    EXPECT_EQ(ReadFile(f), Audio(50));
+}
+
+TEST(Errors, LongNamesLinkLoopsAndTooManyOpenFilesAreToldApart)
+{
+    TempDir dir;
+    auto tag = ObjectWithState(dir);
+    ASSERT_EQ(::symlink("b.mp3", (dir / "a.mp3").c_str()), 0);
+    ASSERT_EQ(::symlink("a.mp3", (dir / "b.mp3").c_str()), 0);
+    const std::string tooLong = "Bad file name (File name too long)";
+    const std::pair<std::string, std::string> cases[] = {
+        {dir / (std::string(256, 'n') + ".mp3"), tooLong},
+        {dir / (std::string(300, 'n') + "/x.mp3"), tooLong},
+        {dir / "a.mp3", "Bad file name (Too many levels of symbolic links)"},
+    };
+    for (const auto& [path, description] : cases) {
+        for (const bool writing : {false, true}) {
+            const Failure f = FailureOf([&] { writing ? tag->TagWrite(path, false) : tag->TagRead(path); });
+            EXPECT_EQ(f.number, errBadFileName) << path;
+            EXPECT_EQ(f.description, description) << path;
+        }
+        ExpectState(*tag);
+    }
+
+    const std::string file = dir.Write("file.mp3", Audio(10) + TagBytes("x"));
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = std::min<rlim_t>(64, saved.rlim_cur);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> taken;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        taken.push_back(fd);
+    const Failure reading = FailureOf([&] { tag->TagRead(file); });
+    const Failure writing = FailureOf([&] { tag->TagWrite(file, false); });
+    for (const int fd : taken)
+        ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(reading.number, errTooManyFiles);
+    EXPECT_EQ(reading.description, "Too many files (Too many open files)");
+    EXPECT_EQ(writing.number, errTooManyFiles);
+    ExpectState(*tag);
+    EXPECT_EQ(ReadFile(file), Audio(10) + TagBytes("x"));
+}
+
+TEST(Errors, AFullDiskIsReportedAndLeavesTheFileAsItWas)
+{
+    TempDir dir;
+    SmallDisk disk(dir.MakeFolder("disk"), "64k");
+    if (disk.Path().empty())
+        GTEST_SKIP() << "no small file system to fill here: " << disk.Why();
+    // An append to the first needs a fresh page; the second takes half the
+    // record into its last page before the disk runs out.
+    const std::string onPage = disk.Path() + "page.mp3", straddling = disk.Path() + "straddling.mp3",
+                      tagged = disk.Path() + "tagged.mp3";
+    Put(onPage, Audio(8192));
+    Put(straddling, Audio(8192 - 64));
+    Put(tagged, Audio(100) + TagBytes("old"));
+    {
+        std::ofstream filler(disk.Path() + "filler", std::ios::binary);
+        const std::string block(4096, 'f');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())).flush())
+            ;
+    }
+
+    auto tag = CreateTMP3Tag();
+    tag->SetTitle("new");
+    for (const auto& [path, bytes] : {std::pair{onPage, Audio(8192)}, std::pair{straddling, Audio(8192 - 64)}}) {
+        const Failure f = FailureOf([&] { tag->TagWrite(path, false); });
+        EXPECT_EQ(f.number, errDiskFull) << path;
+        EXPECT_EQ(f.description, "Disk full (No space left on device)") << path;
+        EXPECT_EQ(ReadFile(path), bytes) << path;
+    }
+    // Overwriting needs no new space.
+    EXPECT_TRUE(tag->TagWrite(tagged, false));
+    EXPECT_EQ(ReadFile(tagged), Audio(100) + TagBytes("new", "", "", "", "", 0));
 }

@@ -20,16 +20,23 @@ inline void ExpectEmptyRecord(const Quenlar::_TMP3Tag& tag, std::uint8_t genre)
     EXPECT_EQ(tag.Genre(), genre);
 }
 
-// The number of the LibraryError the call throws (checking its source), or 0.
-inline std::int32_t ErrorOf(const std::function<void()>& call)
+struct Failure {
+    std::int32_t number = 0;
+    std::string description;
+};
+
+// The LibraryError the call throws (checking its source); number 0 for none.
+inline Failure FailureOf(const std::function<void()>& call)
 {
     try {
         call();
     } catch (const Quenlar::LibraryError& e) {
         EXPECT_EQ(e.Source(), "TMP3Tag");
-        return e.Number();
+        return {e.Number(), e.Description()};
     }
-    return 0;
+    return {};
 }
+
+inline std::int32_t ErrorOf(const std::function<void()>& call) { return FailureOf(call).number; }
 
 } // namespace tag_testing
