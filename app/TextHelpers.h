@@ -15,6 +15,9 @@ std::string ReplaceAll(const std::string& text, const std::string& search, const
 // the path holds none.
 std::string GetFolder(const std::string& path);
 
+// The number of characters of a UTF-8 text.
+std::size_t CharacterCount(const std::string& text);
+
 // The part of text before its first NUL character.
 std::string CutAtNull(const std::string& text);
 

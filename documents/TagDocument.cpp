@@ -30,8 +30,11 @@ TagFields TagDocument::ReadFields(const std::string& path)
 {
     Quenlar::_TMP3Tag& tag = Tag();
     tag.TagRead(path);
-    if (!tag.ValidTag())
-        return TagFields();
+    return tag.ValidTag() ? FieldsOf(tag) : TagFields();
+}
+
+TagFields TagDocument::FieldsOf(const Quenlar::_TMP3Tag& tag) const
+{
     TagFields f;
     f.title = CutAtNull(tag.Title());
     f.artist = CutAtNull(tag.Artist());
@@ -47,12 +50,26 @@ TagFields TagDocument::ReadFields(const std::string& path)
 void TagDocument::WriteFields(const std::string& path, const TagFields& fields)
 {
     Quenlar::_TMP3Tag& tag = Tag();
-    tag.SetTitle(fields.title);
-    tag.SetArtist(fields.artist);
-    tag.SetAlbum(fields.album);
-    tag.SetYear(fields.year);
-    tag.SetGenre(fields.genre);
-    tag.SetComment(fields.comment);
+    // What the file holds now, not what it held when the window was filled:
+    // another program or a fill run may have changed it meanwhile.
+    tag.TagRead(path);
+    const bool all = !tag.ValidTag();
+    if (all || fields.title != shown_.title)
+        tag.SetTitle(fields.title);
+    if (all || fields.artist != shown_.artist)
+        tag.SetArtist(fields.artist);
+    if (all || fields.album != shown_.album)
+        tag.SetAlbum(fields.album);
+    if (all || fields.year != shown_.year)
+        tag.SetYear(fields.year);
+    if (all || fields.genre != shown_.genre)
+        tag.SetGenre(fields.genre);
+    if (all || fields.comment != shown_.comment) {
+        const std::uint8_t track = Quenlar::Track(tag);
+        tag.SetComment(fields.comment);
+        if (track != 0 && mdlMain::CharacterCount(fields.comment) <= 28)
+            Quenlar::SetTrack(tag, track);
+    }
     tag.TagWrite(path, false);
 }
 
@@ -60,6 +77,7 @@ bool TagDocument::Load(mdlMain::UserDialogs& dialogs, const std::string& path, T
 {
     try {
         fields = ReadFields(path);
+        shown_ = fields;
         return true;
     } catch (const Quenlar::LibraryError& e) {
         dialogs.MsgBox(mdlMain::TagErrorText(path, e), mdlMain::vbCritical);
@@ -75,7 +93,7 @@ TagDocument::Outcome TagDocument::ReportMissing(mdlMain::UserDialogs& dialogs, c
 }
 
 TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std::string& path,
-                                       const TagFields& fields)
+                                       TagFields& fields)
 {
     if (!Platform::FileExists(path))
         return ReportMissing(dialogs, path);
@@ -97,6 +115,7 @@ TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std:
             writable.emplace(path, attributes);
         try {
             WriteFields(path, fields);
+            shown_ = FieldsOf(Tag()); // exactly what was written
         } catch (const Quenlar::LibraryError& e) {
             error = e;
         }
@@ -105,6 +124,7 @@ TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std:
         dialogs.MsgBox(mdlMain::TagErrorText(path, *error), mdlMain::vbCritical);
         return Failed;
     }
+    fields = shown_;
     return Done;
 }
 

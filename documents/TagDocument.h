@@ -42,12 +42,16 @@ public:
     // object cannot be made.
     std::vector<mdlMain::GenreEntry> GenreEntries();
 
-    // Reads the tag of path into fields (all empty for an untagged file).
-    // Reports a failure and returns false.
+    // Reads the tag of path into fields (all empty for an untagged file);
+    // they are then the fields as shown. Reports a failure and returns false.
     bool Load(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields);
-    // Writes fields into the tag of path, asking first about a read-only file
-    // and restoring its attribute afterwards, also when the write fails.
-    Outcome Save(mdlMain::UserDialogs& dialogs, const std::string& path, const TagFields& fields);
+    // Writes the fields that differ from the fields as shown into the record
+    // the file holds at this moment: every other byte of it stays, a track
+    // number too while the comment leaves room for it. A file without a
+    // record gets all six. Asks first about a read-only file and restores
+    // its attribute afterwards, also when the write fails. On Done, fields
+    // hold what the file now holds, and are the fields as shown.
+    Outcome Save(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Reads the tag of path again; fields are only changed on Done.
     Outcome Reread(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Renames path to the name templ gives for fields, in the same folder,
@@ -59,10 +63,13 @@ private:
     Quenlar::_TMP3Tag& Tag();
     // TagRead of path, then the fields from the object (empty without a tag).
     TagFields ReadFields(const std::string& path);
-    // The fields into the object, then TagWrite of path.
+    // The fields as the object holds them.
+    TagFields FieldsOf(const Quenlar::_TMP3Tag& tag) const;
+    // TagRead of path, the changed fields into the object, then TagWrite.
     void WriteFields(const std::string& path, const TagFields& fields);
     Outcome ReportMissing(mdlMain::UserDialogs& dialogs, const std::string& path);
 
     TagFactory factory_;
     std::unique_ptr<Quenlar::_TMP3Tag> tag_; // made on first use, kept for every file operation
+    TagFields shown_;                        // as filled, re-read or saved: what an edit is measured against
 };

@@ -298,9 +298,13 @@ TagDocument::Outcome frmDocument::cmdChange_Click()
     if (blSaved)
         return TagDocument::Done;
     auto dialogs = DialogsOver(this);
-    const TagDocument::Outcome outcome = doc_.Save(dialogs, Path(), Fields());
-    if (outcome == TagDocument::Done)
+    TagFields fields = Fields();
+    const TagDocument::Outcome outcome = doc_.Save(dialogs, Path(), fields);
+    if (outcome == TagDocument::Done) {
+        // What the file now holds; still unsaved while the fields change, so that is no edit.
+        ShowFields(fields);
         MarkSaved();
+    }
     else if (outcome == TagDocument::Missing)
         MissingFile();
     return outcome;

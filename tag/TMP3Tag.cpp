@@ -44,6 +44,8 @@ constexpr Field kAlbum{63, 30};
 constexpr Field kYear{93, 4};
 constexpr Field kComment{97, 30};
 constexpr std::size_t kGenre = 127;
+// The 1.1 layout: a NUL here and the track number after it.
+constexpr std::size_t kTrackMark = kComment.offset + 28;
 constexpr std::string_view kTagMarker = "TAG";
 
 std::atomic<long> liveObjects{0};
@@ -130,6 +132,16 @@ public:
     bool TagRead(const std::string& FileName) override;
 
     ConfirmHook hook;
+
+    std::uint8_t Track() const
+    {
+        return record_[kTrackMark] == '\0' ? static_cast<std::uint8_t>(record_[kTrackMark + 1]) : 0;
+    }
+    void SetTrack(std::uint8_t track)
+    {
+        record_[kTrackMark] = '\0';
+        record_[kTrackMark + 1] = static_cast<char>(track);
+    }
 
 private:
     std::string Get(Field f) const;
@@ -245,6 +257,18 @@ void SetConfirmHook(_TMP3Tag& tag, ConfirmHook hook)
 {
     if (auto* own = dynamic_cast<TMP3Tag*>(&tag))
         own->hook = std::move(hook);
+}
+
+std::uint8_t Track(const _TMP3Tag& tag)
+{
+    const auto* own = dynamic_cast<const TMP3Tag*>(&tag);
+    return own ? own->Track() : 0;
+}
+
+void SetTrack(_TMP3Tag& tag, std::uint8_t track)
+{
+    if (auto* own = dynamic_cast<TMP3Tag*>(&tag))
+        own->SetTrack(track);
 }
 
 } // namespace Quenlar

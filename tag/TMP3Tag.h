@@ -79,6 +79,15 @@ using ConfirmHook = std::function<bool(const std::string& caption, const std::st
 // Installs the hook on an object made by this library (others are left alone).
 QUENLAR_EXPORT void SetConfirmHook(_TMP3Tag& tag, ConfirmHook hook);
 
+// The track number of a record in the 1.1 layout, where the comment's 29th
+// byte is NUL and its 30th holds the number; 0 when the comment fills the
+// field. For objects made by this library (0 for others).
+QUENLAR_EXPORT std::uint8_t Track(const _TMP3Tag& tag);
+// Puts a track number into the comment's last two bytes (NUL, number), which
+// cuts the comment to 28 characters; 0 clears both bytes. Objects made by
+// this library only (others are left alone).
+QUENLAR_EXPORT void SetTrack(_TMP3Tag& tag, std::uint8_t track);
+
 // The component model's class factory, as DllGetClassObject hands it out.
 class QUENLAR_EXPORT IClassFactory {
 public:

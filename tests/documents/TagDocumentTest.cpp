@@ -51,13 +51,83 @@ TEST_F(TagDocumentTest, LoadShowsNamedGenresOnlyAndReportsAShortFile)
     EXPECT_EQ(dialogs.messages[0].text.rfind(shortFile, 0), 0u) << "the report starts with the file";
 }
 
+// A record as real collections hold them: a track number (comment byte 29
+// NUL, byte 30 the number), bytes behind a field's NUL, a genre without a
+// name.
+std::string MessyRecord(const std::string& title = "Old")
+{
+    std::string r = TagBytes(title, std::string("Band\0junk", 9), "Album", "1999", "Nice", 126);
+    r[3 + 30 + 30 + 30 + 4 + 29] = '\x05'; // the track
+    return r;
+}
+
+// The record with one field's bytes replaced.
+std::string WithField(std::string record, std::size_t offset, const std::string& value, std::size_t width)
+{
+    std::string f = value;
+    f.resize(width, '\0');
+    return record.replace(offset, width, f);
+}
+
+TEST_F(TagDocumentTest, SaveWritesOnlyTheChangedFieldsIntoWhatTheFileHoldsNow)
+{
+    const std::string path = dir.Write("a.mp3", Audio(50) + MessyRecord());
+    TagFields fields;
+    ASSERT_TRUE(doc.Load(dialogs, path, fields));
+    EXPECT_EQ(fields.artist, "Band");
+    EXPECT_EQ(fields.genre, 255);
+
+    // Meanwhile a fill run gives the file another album.
+    dir.Write("a.mp3", Audio(50) + WithField(MessyRecord(), 63, "Filled", 30));
+    fields.title = "New";
+    ASSERT_EQ(doc.Save(dialogs, path, fields), TagDocument::Done);
+    const std::string expected = WithField(WithField(MessyRecord(), 63, "Filled", 30), 3, "New", 30);
+    EXPECT_EQ(LastRecord(path), expected);
+    EXPECT_EQ(SizeOf(path), 50u + 128u);
+    EXPECT_EQ(fields.album, "Filled") << "the window shows what the file now holds";
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // Saved again unchanged: nothing the user did not touch moves.
+    ASSERT_EQ(doc.Save(dialogs, path, fields), TagDocument::Done);
+    EXPECT_EQ(LastRecord(path), expected);
+}
+
+TEST_F(TagDocumentTest, ANewCommentKeepsTheTrackNumberWhileThereIsRoomForIt)
+{
+    const std::string path = dir.Write("a.mp3", Audio(50) + MessyRecord());
+    TagFields fields;
+    ASSERT_TRUE(doc.Load(dialogs, path, fields));
+    fields.comment = std::string(28, 'c');
+    ASSERT_EQ(doc.Save(dialogs, path, fields), TagDocument::Done);
+    std::string record = LastRecord(path);
+    EXPECT_EQ(record.substr(97, 30), std::string(28, 'c') + std::string("\0\x05", 2));
+
+    fields.comment = std::string(29, 'd');
+    ASSERT_EQ(doc.Save(dialogs, path, fields), TagDocument::Done);
+    record = LastRecord(path);
+    EXPECT_EQ(record.substr(97, 30), std::string(29, 'd') + '\0');
+    EXPECT_EQ(record[127], '\x7e') << "the genre without a name stays";
+}
+
+TEST_F(TagDocumentTest, AFileWithoutARecordGetsAllSixFields)
+{
+    const std::string path = dir.Write("plain.mp3", Audio(300));
+    TagFields fields;
+    ASSERT_TRUE(doc.Load(dialogs, path, fields));
+    fields.title = "Song";
+    ASSERT_EQ(doc.Save(dialogs, path, fields), TagDocument::Done);
+    EXPECT_EQ(LastRecord(path), TagBytes("Song"));
+    EXPECT_EQ(SizeOf(path), 300u + 128u);
+}
+
 TEST_F(TagDocumentTest, ReadOnlyFileIsAskedAboutAndKeepsItsAttributeWhateverHappens)
 {
     const std::string path = dir.Write("ro.mp3", Audio(10) + TagBytes("Old"));
     SetMode(path, 0444);
     const std::string before = ReadFile(path);
 
-    EXPECT_EQ(doc.Save(dialogs, path, Fields("New")), TagDocument::Declined);
+    TagFields fields = Fields("New");
+    EXPECT_EQ(doc.Save(dialogs, path, fields), TagDocument::Declined);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
               "Файл " + path + " доступен только для чтения.\r\rВы все равно хотите изменить теги в нем?");
@@ -65,13 +135,14 @@ TEST_F(TagDocumentTest, ReadOnlyFileIsAskedAboutAndKeepsItsAttributeWhateverHapp
     EXPECT_EQ(ReadFile(path), before);
 
     dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
-    EXPECT_EQ(doc.Save(dialogs, path, Fields("New")), TagDocument::Done);
+    EXPECT_EQ(doc.Save(dialogs, path, fields), TagDocument::Done);
     EXPECT_EQ(LastRecord(path), TagBytes("New"));
     EXPECT_EQ(ModeOf(path), 0444u);
 
     // A year the tag object refuses: reported after the attribute is back.
     dialogs.messages.clear();
-    EXPECT_EQ(doc.Save(dialogs, path, Fields("Newer", "abc")), TagDocument::Failed);
+    fields = Fields("Newer", "abc");
+    EXPECT_EQ(doc.Save(dialogs, path, fields), TagDocument::Failed);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].style, mdlMain::vbCritical);
     EXPECT_EQ(LastRecord(path), TagBytes("New"));

@@ -29,6 +29,25 @@ TEST(Fields, SettersPadWithNulsCutAtWidthAndGettersTrimOnlySpaces)
     EXPECT_EQ(tag->Title(), Nuls(30));
 }
 
+TEST(Fields, TrackNumberLivesInTheCommentsLastTwoBytes)
+{
+    auto tag = CreateTMP3Tag();
+    EXPECT_EQ(Track(*tag), 0);
+    tag->SetComment("Nice");
+    SetTrack(*tag, 7);
+    EXPECT_EQ(Track(*tag), 7);
+    EXPECT_EQ(tag->Comment(), "Nice" + Nuls(25) + "\x07");
+    // A track number of 32 is a space that the getter trims, and still a track.
+    SetTrack(*tag, 32);
+    EXPECT_EQ(Track(*tag), 32);
+    EXPECT_EQ(tag->Comment(), "Nice" + Nuls(25));
+    // A comment that fills its 29th byte has no track.
+    tag->SetComment(std::string(29, 'c') + "\x07");
+    EXPECT_EQ(Track(*tag), 0);
+    SetTrack(*tag, 0);
+    EXPECT_EQ(tag->Comment(), std::string(28, 'c') + Nuls(2));
+}
+
 TEST(Fields, WidthsCountCharactersOfTheCodePage)
 {
     auto tag = CreateTMP3Tag();
