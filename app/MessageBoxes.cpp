@@ -107,7 +107,7 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* owner)
     box.setTextFormat(Qt::PlainText); // paths and tag texts are never markup
     box.setText(QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     for (QMessageBox::StandardButton b : s.buttons)
-        box.addButton(b)->setAutoDefault(false);
+        box.addButton(b);
     box.setDefaultButton(s.buttons.first());
     Form::IgnoreEscape(&box);
     box.exec();

@@ -13,6 +13,5 @@ frmOptions::frmOptions(QWidget* owner) : QDialog(owner)
     cmdOK = Form::Button(this, "cmdOK", QStringLiteral("OK"), 225, 225);
     cmdOK->setDefault(true);
     cmdCancel = Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 325, 225);
-    cmdCancel->setAutoDefault(false);
     cmdCancel->setFocus();
 }

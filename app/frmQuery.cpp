@@ -27,7 +27,6 @@ frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
     cmdOK = Form::Button(this, "cmdOK", QStringLiteral("OK"), 135, 135);
     cmdOK->setDefault(true);
     cmdCancel = Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 235, 135);
-    cmdCancel->setAutoDefault(false);
 
     connect(txtValue, &QLineEdit::textChanged, this, &frmQuery::txtValue_Change);
     connect(cmdOK, &QPushButton::clicked, this, &frmQuery::cmdOK_Click);

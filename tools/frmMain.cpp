@@ -31,7 +31,6 @@ frmMain::frmMain(QWidget* owner)
     // The ellipsis in the window's own font: the Symbol font here has no glyph for it.
     cmdBrowse = Place(new QPushButton(QStringLiteral("…"), this), "cmdBrowse", 315, 27, 19, 19);
     cmdBrowse->setToolTip(QStringLiteral("Обзор"));
-    cmdBrowse->setAutoDefault(false);
 
     tTitle = NewTemplateField();
     tArtist = NewTemplateField();

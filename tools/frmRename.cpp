@@ -37,7 +37,6 @@ frmRename::frmRename(QWidget* owner)
     small.setPointSizeF(6.75);
     cmdBrowse->setFont(small);
     cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
-    cmdBrowse->setAutoDefault(false);
 
     Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
 

@@ -89,9 +89,21 @@ TEST(MsgBoxTest, EachStyleHasItsIconButtonsAndDefault)
         expected.sort();
         EXPECT_EQ(shown, expected);
         EXPECT_EQ(look.defaultButton, c.defaultButton);
-        EXPECT_TRUE(look.autoDefault.isEmpty()) << look.autoDefault.join(',').toStdString();
+        // Return presses the button that has the focus: each is auto-default.
+        EXPECT_EQ(look.autoDefault.size(), c.buttons.size()) << look.autoDefault.join(',').toStdString();
         EXPECT_TRUE(look.survivedEscape) << "Esc must not answer a message box";
     }
+}
+
+TEST(MsgBoxTest, ReturnPressesTheFocusedButtonElseTheDefault)
+{
+    DialogDriver driver({ReturnOn(QMessageBox::No), ReturnOn(QMessageBox::Cancel), ReturnOn(QMessageBox::No),
+                         [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }});
+    EXPECT_EQ(MsgBox("?", mdlMain::vbYesNoQuestion), mdlMain::vbNo);
+    EXPECT_EQ(MsgBox("?", mdlMain::vbYesNoCancelQuestion), mdlMain::vbCancel);
+    EXPECT_EQ(MsgBox("?", mdlMain::vbYesNoCancelQuestion), mdlMain::vbNo);
+    EXPECT_EQ(MsgBox("?", mdlMain::vbYesNoQuestion), mdlMain::vbYes);
+    EXPECT_EQ(driver.Seen().size(), 4u);
 }
 
 TEST(MsgBoxTest, CloseBoxGivesTheCautiousAnswerAndMarkupStaysText)
@@ -159,7 +171,7 @@ TEST(frmQueryTest, LayoutAndStartState)
     EXPECT_EQ(form.cmdCancel->geometry(), QRect(235, 135, 91, 26));
     EXPECT_EQ(form.cmdCancel->text(), QString::fromUtf8("Отмена"));
     EXPECT_TRUE(form.cmdOK->isDefault());
-    EXPECT_FALSE(form.cmdCancel->autoDefault());
+    EXPECT_TRUE(form.cmdCancel->autoDefault());
     EXPECT_FALSE(form.cmdOK->isEnabled()) << "empty text, nothing to confirm";
     EXPECT_EQ(form.focusWidget(), form.txtValue);
     EXPECT_EQ(NextTabStop(form.txtValue), form.cmdOK);
@@ -217,6 +229,16 @@ TEST(frmQueryTest, EscDoesNothingAndTheCloseBoxCancels)
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.QueryResult, "");
     EXPECT_TRUE(form.CancelPressed);
+}
+
+TEST(ValuePromptTest, ReturnOnCancelCancels)
+{
+    DialogDriver driver({ReturnOn("cmdCancel")});
+    mdlMain::WindowDialogs dialogs(nullptr);
+    const auto prompt = dialogs.NewPrompt();
+    EXPECT_EQ(prompt->Ask("/m/a.mp3", "/m/b.mp3"), "");
+    EXPECT_TRUE(prompt->CancelPressed());
+    EXPECT_EQ(driver.Seen().size(), 1u);
 }
 
 TEST(ValuePromptTest, AsksWithPathAndWholeProposalSelected)

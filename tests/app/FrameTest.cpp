@@ -310,12 +310,13 @@ TEST_F(FrameTest, SettingsCannotBeChosenAndDoNothing)
     EXPECT_TRUE(frame->findChildren<frmOptions*>().isEmpty());
 
     frmOptions options(frame.get());
+    // OK is the named default; once shown, the focused Cancel takes Return.
+    EXPECT_TRUE(options.cmdOK->isDefault());
     options.show();
     EXPECT_EQ(options.windowTitle(), QString::fromUtf8("Настройки"));
     EXPECT_EQ(options.size(), QSize(421, 256));
     EXPECT_EQ(options.cmdOK->geometry(), QRect(225, 225, 91, 26));
     EXPECT_EQ(options.cmdCancel->geometry(), QRect(325, 225, 91, 26));
-    EXPECT_TRUE(options.cmdOK->isDefault());
     EXPECT_EQ(options.focusWidget(), options.cmdCancel);
     options.cmdOK->click();
     options.cmdCancel->click();

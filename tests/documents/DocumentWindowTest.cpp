@@ -231,6 +231,28 @@ TEST_F(DocumentWindow, ReadOnlyFileIsWrittenOnlyAfterYesAndStaysReadOnly)
     EXPECT_EQ(doc->windowTitle(), "song.mp3");
 }
 
+TEST_F(DocumentWindow, ReturnOnAFocusedNoAnswersNo)
+{
+    QPointer<frmDocument> doc = OpenFile("song.mp3", Tagged);
+    const std::string path = Path(doc);
+    SetMode(path, 0444);
+    Type(doc->txtTitle, "X");
+    {
+        DialogDriver driver({ReturnOn(QMessageBox::No)});
+        doc->cmdChange->click();
+        EXPECT_EQ(driver.Seen().size(), 1u);
+    }
+    EXPECT_EQ(ReadFile(path), Tagged) << "the read-only file was written";
+    SetMode(path, 0644);
+    {
+        DialogDriver driver({ReturnOn(QMessageBox::No)});
+        EXPECT_TRUE(Sub(doc)->close());
+        EXPECT_EQ(driver.Seen().size(), 1u);
+    }
+    EXPECT_TRUE(Gone(doc));
+    EXPECT_EQ(ReadFile(path), Tagged) << "the closing prompt saved";
+}
+
 TEST_F(DocumentWindow, FailedSaveIsReportedKeepsTheEditsAndRestoresReadOnly)
 {
     frmDocument* doc = OpenFile("song.mp3", Tagged);

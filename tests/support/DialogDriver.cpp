@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -112,6 +113,34 @@ DialogDriver::Action QueryAnswer(const QString& text)
             e->setText(text);
         if (auto* b = w->findChild<QAbstractButton*>("cmdOK"))
             b->click();
+    };
+}
+
+namespace {
+
+void PressReturnOn(QAbstractButton* button)
+{
+    if (!button)
+        return; // the driver reports the dialog left open
+    button->setFocus(Qt::TabFocusReason);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : button;
+    QTest::keyClick(target, Qt::Key_Return);
+}
+
+} // namespace
+
+DialogDriver::Action ReturnOn(QMessageBox::StandardButton button)
+{
+    return [button](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        PressReturnOn(box ? box->button(button) : nullptr);
+    };
+}
+
+DialogDriver::Action ReturnOn(const char* buttonObjectName)
+{
+    return [name = QString::fromUtf8(buttonObjectName)](QWidget* w) {
+        PressReturnOn(w->findChild<QAbstractButton*>(name));
     };
 }
 

@@ -60,6 +60,9 @@ DialogDriver::Action Answer(QMessageBox::StandardButton button);
 DialogDriver::Action Click(const char* buttonObjectName);
 // Sets frmQuery's txtValue to text, then presses OK.
 DialogDriver::Action QueryAnswer(const QString& text);
+// Gives a button the focus and presses Return, as a user who tabbed to it.
+DialogDriver::Action ReturnOn(QMessageBox::StandardButton button);
+DialogDriver::Action ReturnOn(const char* buttonObjectName);
 // Closes the dialog by its frame (as the window's close box does).
 DialogDriver::Action CloseBox();
 
