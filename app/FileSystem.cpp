@@ -71,7 +71,7 @@ bool FileExists(const std::string& path)
     return !Hidden(BaseName(path)) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::vector<std::string> ListMp3Files(const std::string& folder, int* error)
+std::vector<std::string> ListMp3Files(const std::string& folder, int* error, Links links)
 {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
@@ -84,11 +84,13 @@ std::vector<std::string> ListMp3Files(const std::string& folder, int* error)
         if (e->d_name[0] == '.' || !EndsWithMp3(e->d_name, len))
             continue;
         // The directory entry usually knows the type; ask only when it does not
-        // (or for a link, which counts when it leads to an ordinary file).
+        // (or for a link that counts when it leads to an ordinary file).
         bool regular = e->d_type == DT_REG;
-        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+        const bool follow = links == Links::Followed;
+        if (e->d_type == DT_UNKNOWN || (e->d_type == DT_LNK && follow)) {
             struct stat st;
-            regular = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+            regular = ::fstatat(::dirfd(dir), e->d_name, &st, follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0
+                && S_ISREG(st.st_mode);
         }
         if (regular)
             names.emplace_back(e->d_name, len);

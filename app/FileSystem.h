@@ -23,11 +23,17 @@ bool SetFileAttributesA(const std::string& path, std::int32_t attributes);
 // True when path names an ordinary file that is not hidden.
 bool FileExists(const std::string& path);
 
+// Whether a listing takes a symbolic link that leads to an ordinary file.
+// The batch runs skip them, so that no run writes or renames through a link
+// to a file elsewhere; the open dialog, where the user picks each file,
+// follows them.
+enum class Links { Skipped, Followed };
+
 // Names (no folder) of the ordinary, non-hidden files of folder whose names
 // end in ".mp3" in any letter case, in the order the directory gives them.
 // A folder that cannot be read gives no names and, when error is given, its
 // errno there (0 on success).
-std::vector<std::string> ListMp3Files(const std::string& folder, int* error = nullptr);
+std::vector<std::string> ListMp3Files(const std::string& folder, int* error = nullptr, Links links = Links::Skipped);
 
 // Renames (or moves) from to to; never replaces an existing file, hidden
 // ones included. Returns 0 or the errno of the failure.

@@ -153,6 +153,7 @@ TagDocument::RenameResult TagDocument::Rename(mdlMain::UserDialogs& dialogs, con
         return {RenameResult::Renamed, outcome.target};
     case mdlMain::RenameOutcome::Cancelled:
         return {RenameResult::Cancelled, path};
+    case mdlMain::RenameOutcome::Refused:
     case mdlMain::RenameOutcome::Failed:
         break;
     }

@@ -167,7 +167,7 @@ void frmOpen::ShowFolderTree(const QString& path)
 
 void frmOpen::ShowFiles(const QString& path)
 {
-    std::vector<std::string> names = Platform::ListMp3Files(U8(path));
+    std::vector<std::string> names = Platform::ListMp3Files(U8(path), nullptr, Platform::Links::Followed);
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return Q(a).compare(Q(b), Qt::CaseInsensitive) < 0;
     });

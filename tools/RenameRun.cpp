@@ -67,7 +67,7 @@ void RunRename(const std::string& strFolder, const std::string& strTemplate, Que
         PromptOnDemand prompt(dialogs);
         const mdlMain::RenameOutcome outcome =
             mdlMain::RenameAskingForFreeName(strPath, mdlMain::GetFolder(strPath) + strNewName, prompt);
-        if (outcome.kind == mdlMain::RenameOutcome::Failed)
+        if (outcome.kind == mdlMain::RenameOutcome::Failed || outcome.kind == mdlMain::RenameOutcome::Refused)
             dialogs.MsgBox(mdlMain::RenameFailedText(strPath, outcome), mdlMain::vbCritical);
     }
     dialogs.MsgBox("Процесс переименования завершен.", mdlMain::vbInformation);

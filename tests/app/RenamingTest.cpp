@@ -35,6 +35,10 @@ TEST(NameFromTemplate, FillsPlaceholdersInOrderAndAddsTheExtension)
     EXPECT_EQ(NameFromTemplate("%1", "x%2", "Band", "", "", ""), "xBand.mp3");
     // A value holding its own placeholder ends.
     EXPECT_EQ(NameFromTemplate("%1", "%1", "", "", "", ""), "%1.mp3");
+    // A "/" of a value is no folder separator; one of the template is.
+    EXPECT_EQ(NameFromTemplate("%2 - %1", "Song", "AC/DC", "", "", ""), "AC-DC - Song.mp3");
+    EXPECT_EQ(NameFromTemplate("%3/%1", "/../../x", "", "A/B", "", "Pop/Funk"), "A-B/-..-..-x.mp3");
+    EXPECT_EQ(NameFromTemplate("%5", "", "", "", "", "Pop/Funk"), "Pop-Funk.mp3");
 }
 
 TEST(RenameAskingForFreeName, RenamesAtOnceWhenTheTargetIsFree)
@@ -82,18 +86,26 @@ TEST(RenameAskingForFreeName, CancelLeavesTheFileAlone)
     EXPECT_EQ(ReadFile(from), "x");
 }
 
-TEST(RenameAskingForFreeName, AHiddenTargetIsReportedNotReplaced)
+TEST(RenameAskingForFreeName, AHiddenTargetIsRefusedAndNothingIsReplaced)
 {
     TempDir dir;
     const std::string from = dir.Write("a.mp3", "x");
     const std::string hidden = dir.Write(".b.mp3", "hidden");
     ScriptedDialogs dialogs;
     const auto prompt = dialogs.NewPrompt();
-    const auto r = RenameAskingForFreeName(from, hidden, *prompt);
-    EXPECT_EQ(r.kind, RenameOutcome::Failed);
-    EXPECT_NE(r.error, 0);
+    for (const std::string& target : {hidden, dir / ".mp3"}) {
+        const auto r = RenameAskingForFreeName(from, target, *prompt);
+        EXPECT_EQ(r.kind, RenameOutcome::Refused) << target;
+        EXPECT_NE(RenameFailedText(from, r).find(from), std::string::npos);
+    }
+    // Nor a hidden name given at the prompt for a taken one.
+    dir.Write("c.mp3", "taken");
+    dialogs.promptAnswers = {dir / ".c.mp3"};
+    EXPECT_EQ(RenameAskingForFreeName(from, dir / "c.mp3", *prompt).kind, RenameOutcome::Refused);
     EXPECT_EQ(ReadFile(hidden), "hidden");
-    EXPECT_NE(RenameFailedText(from, r).find(from), std::string::npos);
+    EXPECT_EQ(ReadFile(from), "x");
+    EXPECT_FALSE(Exists(dir / ".mp3"));
+    EXPECT_FALSE(Exists(dir / ".c.mp3"));
 }
 
 TEST(NewTagObject, ComesFromTheLibrarysFactory)

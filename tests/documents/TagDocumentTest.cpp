@@ -182,4 +182,19 @@ TEST_F(TagDocumentTest, RenameAsksWhileTheNameIsTakenAndCancelKeepsTheFile)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(TagDocumentTest, RenameRefusesAHiddenNameAndKeepsTheFile)
+{
+    const std::string path = dir.Write("a.mp3", "audio");
+    const auto result = doc.Rename(dialogs, path, "%1", Fields(".hidden"));
+    EXPECT_EQ(result.kind, TagDocument::RenameResult::Failed);
+    EXPECT_EQ(result.target, path);
+    EXPECT_EQ(ReadFile(path), "audio");
+    EXPECT_FALSE(Exists(dir / ".hidden.mp3"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbCritical);
+    EXPECT_EQ(dialogs.messages[0].title, "Morvik");
+    EXPECT_EQ(dialogs.messages[0].text, "Файл " + path + " не будет переименован в " + (dir / ".hidden.mp3")
+                                            + ".\r\rИмя файла не может начинаться с точки: такой файл был бы скрыт.");
+}
+
 } // namespace

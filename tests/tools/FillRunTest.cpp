@@ -5,6 +5,7 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace testing_support;
 using Tools::FillEnd;
@@ -47,6 +48,18 @@ TEST_F(FillRun, AFolderWithoutMp3FilesOnlyReportsCompletion)
     EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbInformation);
     EXPECT_EQ(dialogs.messages[0].title, "Morvik");
     EXPECT_EQ(LastRecord(hidden), TagBytes("h"));
+}
+
+TEST_F(FillRun, ALinkCarriesNoWriteElsewhere)
+{
+    TempDir outside;
+    const std::string notes = outside.Write("notes.txt", Audio(300));
+    ASSERT_EQ(::symlink(notes.c_str(), (dir / "a.mp3").c_str()), 0);
+    const std::string song = Mp3("b.mp3", TagBytes("Old"));
+    settings.Title = {true, "%0"};
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    EXPECT_EQ(ReadFile(notes), Audio(300));
+    EXPECT_EQ(LastRecord(song), TagBytes("b"));
 }
 
 TEST_F(FillRun, ReadOnlyFilesAreFilledOnlyAfterYesAndKeepTheirExactMode)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -161,22 +162,46 @@ TEST_F(RenameRun, TwoFilesToOneNameRenameTheFirstAndAskForTheSecond)
     EXPECT_EQ(ReadFile(dir / "Same.mp3").size(), (second == a ? 99u : 64u) + 128u);
 }
 
-TEST_F(RenameRun, AHiddenTargetIsNeverReplaced)
+TEST_F(RenameRun, ANameThatWouldHideTheFileIsRefusedAndTheRunGoesOn)
 {
-    // "%1" of an empty title is ".mp3", a hidden name: no prompt finds it taken,
-    // so the second file's rename is refused and reported.
-    Mp3("a.mp3", "");
-    dir.Write("b.mp3", Audio(99) + TagBytes(""));
+    // "%1" of an empty title is ".mp3", a hidden name; so is a title ".x".
+    const std::string a = Mp3("a.mp3", "");
+    const std::string b = Mp3("b.mp3", ".x");
+    Mp3("c.mp3", "C");
     Run("%1");
     EXPECT_EQ(dialogs.promptsMade, 0);
-    const std::vector<std::string> names = Names();
-    ASSERT_EQ(names.size(), 2u);
-    EXPECT_EQ(names[0], ".mp3");
-    const std::string left = dir / names[1];
-    EXPECT_EQ(ReadFile(dir / ".mp3").size(), (names[1] == "a.mp3" ? 99u : 64u) + 128u);
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    ExpectReport(dialogs.messages[0], left);
-    EXPECT_EQ(dialogs.messages[1].text, kDone);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"C.mp3", "a.mp3", "b.mp3"}));
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    std::vector<std::string> reported;
+    for (std::size_t i = 0; i < 2; ++i) {
+        ExpectReport(dialogs.messages[i], dialogs.messages[i].text.find(a) != std::string::npos ? a : b);
+        EXPECT_NE(dialogs.messages[i].text.find("точки"), std::string::npos) << dialogs.messages[i].text;
+        reported.push_back(dialogs.messages[i].text.find(a) != std::string::npos ? a : b);
+    }
+    std::sort(reported.begin(), reported.end());
+    EXPECT_EQ(reported, (std::vector<std::string>{a, b}));
+    EXPECT_EQ(dialogs.messages[2].text, kDone);
+}
+
+TEST_F(RenameRun, ASlashInATagValueStaysInTheName)
+{
+    dir.MakeFolder("AC");
+    Mp3("a.mp3", "Song", "AC/DC");
+    Mp3("b.mp3", "/../../x");
+    Run("%2 - %1");
+    EXPECT_EQ(Names(), (std::vector<std::string>{" - -..-..-x.mp3", "AC", "AC-DC - Song.mp3"}));
+    EXPECT_TRUE(Names("AC").empty());
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kDone});
+}
+
+TEST_F(RenameRun, LinksAreLeftOut)
+{
+    TempDir outside;
+    const std::string target = outside.Write("song.mp3", Audio(64) + TagBytes("Elsewhere"));
+    ASSERT_EQ(::symlink(target.c_str(), (dir / "link.mp3").c_str()), 0);
+    Run("%1");
+    EXPECT_EQ(Names(), std::vector<std::string>{"link.mp3"});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kDone});
 }
 
 TEST_F(RenameRun, ASubFolderInTheTemplateMovesTheFileOrIsReported)
