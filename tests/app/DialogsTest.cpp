@@ -240,6 +240,35 @@ TEST(ValuePromptTest, AsksWithPathAndWholeProposalSelected)
     EXPECT_EQ(driver.Seen()[1].value, "/m/c.mp3");
 }
 
+TEST(BusyPointerTest, BoxesAndPromptsShowTheNormalPointerAndPutTheBusyOneBack)
+{
+    std::vector<Qt::CursorShape> atBox;
+    const auto note = [&atBox](DialogDriver::Action answer) {
+        return [&atBox, answer](QWidget* w) {
+            atBox.push_back(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor);
+            answer(w);
+        };
+    };
+    DialogDriver driver({note(Answer(QMessageBox::Ok)), note(Click("cmdCancel")), note(Answer(QMessageBox::Ok))});
+    mdlMain::WindowDialogs dialogs(nullptr);
+    {
+        const mdlMain::BusyPointer busy;
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        dialogs.MsgBox("a", mdlMain::vbInformation);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr) << "busy again after the box";
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        dialogs.NewPrompt()->Ask("/m/a.mp3", "/m/b.mp3");
+        ASSERT_NE(QApplication::overrideCursor(), nullptr) << "busy again after the prompt";
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    MsgBox("b", mdlMain::vbInformation); // no run: no pointer of ours to touch
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(atBox, std::vector<Qt::CursorShape>(3, Qt::ArrowCursor));
+    EXPECT_EQ(driver.Seen().size(), 3u);
+}
+
 class BrowseForFolderTest : public ::testing::Test {
 protected:
     void TearDown() override { mdlBrowseForFolder::SetChooserForTests(nullptr); }
