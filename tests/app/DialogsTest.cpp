@@ -242,31 +242,27 @@ TEST(ValuePromptTest, AsksWithPathAndWholeProposalSelected)
 
 TEST(BusyPointerTest, BoxesAndPromptsShowTheNormalPointerAndPutTheBusyOneBack)
 {
+    const auto shape = [] {
+        return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
+    };
     std::vector<Qt::CursorShape> atBox;
-    const auto note = [&atBox](DialogDriver::Action answer) {
-        return [&atBox, answer](QWidget* w) {
-            atBox.push_back(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor);
+    const auto noting = [&](DialogDriver::Action answer) {
+        return [&, answer](QWidget* w) {
+            atBox.push_back(shape());
             answer(w);
         };
     };
-    DialogDriver driver({note(Answer(QMessageBox::Ok)), note(Click("cmdCancel")), note(Answer(QMessageBox::Ok))});
+    DialogDriver driver({noting(Answer(QMessageBox::Ok)), noting(Click("cmdCancel"))});
     mdlMain::WindowDialogs dialogs(nullptr);
     {
         const mdlMain::BusyPointer busy;
-        ASSERT_NE(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         dialogs.MsgBox("a", mdlMain::vbInformation);
-        ASSERT_NE(QApplication::overrideCursor(), nullptr) << "busy again after the box";
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        EXPECT_EQ(shape(), Qt::WaitCursor) << "busy again after the box";
         dialogs.NewPrompt()->Ask("/m/a.mp3", "/m/b.mp3");
-        ASSERT_NE(QApplication::overrideCursor(), nullptr) << "busy again after the prompt";
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        EXPECT_EQ(shape(), Qt::WaitCursor) << "and after the prompt";
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    MsgBox("b", mdlMain::vbInformation); // no run: no pointer of ours to touch
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(atBox, std::vector<Qt::CursorShape>(3, Qt::ArrowCursor));
-    EXPECT_EQ(driver.Seen().size(), 3u);
+    EXPECT_EQ(atBox, std::vector<Qt::CursorShape>(2, Qt::ArrowCursor));
 }
 
 class BrowseForFolderTest : public ::testing::Test {

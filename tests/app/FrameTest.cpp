@@ -5,18 +5,14 @@
 #include "frmMDI.h"
 #include "frmOptions.h"
 #include "MessageBoxes.h"
-#include "TempDir.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -64,8 +60,7 @@ protected:
                 return new QWidget(&f, Qt::Window);
             };
         };
-        const auto record = [this](frmMDI&, const std::vector<std::string>& paths) { opened.push_back(paths); };
-        frame = std::make_unique<frmMDI>(frmMDI::Commands{count(opens), count(fills), count(renames), record});
+        frame = std::make_unique<frmMDI>(frmMDI::Commands{count(opens), count(fills), count(renames), {}});
         frame->show();
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -88,31 +83,9 @@ protected:
         return entries;
     }
 
-    // Drags data over the frame and drops it there, as a file manager does;
-    // returns whether the frame took the drag and the drop, and how.
-    QString DragAndDrop(const QList<QUrl>& urls, Qt::DropActions possible)
-    {
-        QMimeData data;
-        data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(100, 100), possible, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(frame.get(), &enter);
-        QDropEvent drop(QPointF(100, 100), possible, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(frame.get(), &drop);
-        const auto how = [](const QDropEvent& e) {
-            return !e.isAccepted() ? QString("refused") : e.dropAction() == Qt::CopyAction ? QString("copy") : QString("other");
-        };
-        return how(enter) + " " + how(drop);
-    }
-
     std::unique_ptr<frmMDI> frame;
     int opens = 0, fills = 0, renames = 0;
-    std::vector<std::vector<std::string>> opened; // each call of the frame's OpenFiles
 };
-
-QUrl File(const std::string& path)
-{
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 } // namespace
 
@@ -125,30 +98,6 @@ TEST_F(FrameTest, StartsMaximisedWithoutChildren)
     EXPECT_EQ(frame->centralWidget(), frame->MdiArea());
     EXPECT_EQ(mdlMain::FrameWindow(), frame.get());
     EXPECT_FALSE(frame->windowIcon().isNull());
-}
-
-TEST_F(FrameTest, DroppedMp3FilesOpenInOrderAndTheRestIsLeftAlone)
-{
-    EXPECT_TRUE(frame->acceptDrops());
-    TempDir dir;
-    const std::string folder = dir.MakeFolder("album.mp3");
-    const std::string a = dir.Write("a.mp3", "x"), c = dir / "C.Mp3"; // c is gone: the road reports it
-    const QList<QUrl> urls = {File(a), File(dir / "notes.txt"), File(folder), QUrl("https://example.org/b.mp3"),
-                              File(c), File(dir / "a.mp3.txt")};
-    // Taken as a copy even when a move is offered: a move would tell the file
-    // manager to delete what it dragged.
-    EXPECT_EQ(DragAndDrop(urls, Qt::CopyAction | Qt::MoveAction), "copy copy");
-    EXPECT_TRUE(opened.empty()) << "opened once the drop is over";
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !opened.empty(); }, 2000));
-    EXPECT_EQ(opened, std::vector<std::vector<std::string>>({{a, c}}));
-
-    // Nothing to open, or only a move on offer: the drag is refused.
-    opened.clear();
-    EXPECT_EQ(DragAndDrop({File(dir / "notes.txt"), File(folder)}, Qt::CopyAction), "refused refused");
-    EXPECT_EQ(DragAndDrop({File(a)}, Qt::MoveAction), "refused refused");
-    EXPECT_EQ(DragAndDrop({}, Qt::CopyAction), "refused refused");
-    QTest::qWait(50);
-    EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(FrameTest, MenusItemsAndShortcuts)
