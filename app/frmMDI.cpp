@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QScreen>
+#include <QSysInfo>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -166,9 +167,12 @@ std::vector<std::string> frmMDI::DroppedMp3Files(const QMimeData* data)
     if (!data || !data->hasUrls())
         return paths;
     for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
+        // Files of this machine only; a file manager may name it as the host.
+        const QString host = url.host();
+        if (!url.isLocalFile()
+            || !(host.isEmpty() || host == QLatin1String("localhost") || host == QSysInfo::machineHostName()))
             continue;
-        const QString local = url.toLocalFile();
+        const QString local = url.path();
         const QFileInfo info(local);
         if (!info.fileName().endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive) || info.isDir())
             continue;

@@ -44,9 +44,9 @@ public:
     // Opens these files in document windows, in order, by the same road as
     // the open dialog.
     void OpenFiles(const std::vector<std::string>& paths);
-    // The MP3 files among dropped data, in the order they were dropped: local
-    // files whose names end in ".mp3" in any letter case; folders and
-    // everything else are left out.
+    // The MP3 files among dropped data, in the order they were dropped: files
+    // of this machine whose names end in ".mp3" in any letter case; folders
+    // and everything else are left out.
     static std::vector<std::string> DroppedMp3Files(const QMimeData* data);
 
     QMenu* mnuFile;
