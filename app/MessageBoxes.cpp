@@ -18,6 +18,27 @@ namespace mdlMain {
 namespace {
 
 QPointer<QWidget> frameWindow;
+int busyPointers = 0; // BusyPointer objects alive; theirs are the top overrides
+
+// The normal pointer while a box waits for the user, the busy one again after.
+class NormalPointer {
+public:
+    NormalPointer() : suspended_(busyPointers)
+    {
+        for (int i = 0; i < suspended_; ++i)
+            QApplication::restoreOverrideCursor();
+    }
+    ~NormalPointer()
+    {
+        for (int i = 0; i < suspended_; ++i)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
+
+private:
+    const int suspended_;
+};
 
 struct BoxStyle {
     QMessageBox::Icon icon;
@@ -77,6 +98,7 @@ public:
         form_->lblFName->setText(Q(path));
         form_->txtValue->setText(Q(proposal));
         form_->txtValue->setSelection(0, form_->txtValue->text().size());
+        const NormalPointer pointer;
         form_->exec();
         return U8(form_->QueryResult);
     }
@@ -110,8 +132,26 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* owner)
         box.addButton(b);
     box.setDefaultButton(s.buttons.first());
     Form::IgnoreEscape(&box);
+    const NormalPointer pointer;
     box.exec();
     return ResultOf(box.standardButton(box.clickedButton()), s);
+}
+
+BusyPointer::BusyPointer()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++busyPointers;
+}
+
+BusyPointer::~BusyPointer()
+{
+    --busyPointers;
+    QApplication::restoreOverrideCursor();
+}
+
+bool BusyPointer::Active()
+{
+    return busyPointers > 0;
 }
 
 std::unique_ptr<Quenlar::_TMP3Tag> CreateTagObject()

@@ -26,6 +26,19 @@ void SetFrameWindow(QWidget* frame);
 // message box of this module.
 std::unique_ptr<Quenlar::_TMP3Tag> CreateTagObject();
 
+// The busy pointer for as long as it lives: a batch run holds one, since it
+// takes no input between its boxes. Every box and prompt of this module
+// shows the normal pointer meanwhile and puts the busy one back after.
+class BusyPointer {
+public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+    // Whether a run holds one now.
+    static bool Active();
+};
+
 // UserDialogs answered by message boxes over owner and by frmQuery over the
 // frame.
 class WindowDialogs : public UserDialogs {

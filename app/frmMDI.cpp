@@ -9,11 +9,19 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QScreen>
+#include <QSysInfo>
+#include <QTimer>
+#include <QUrl>
 #include <algorithm>
 
 namespace {
@@ -36,6 +44,17 @@ QAction* AddItem(QMenu* menu, const char* name, const char* caption, const QKeyS
 void AddSeparator(QMenu* menu, const char* name)
 {
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+// How a drop is taken: never as a move, which would tell the file manager
+// that dragged the files to delete them once we have them.
+Qt::DropAction OpenAction(Qt::DropActions possible)
+{
+    if (possible & Qt::CopyAction)
+        return Qt::CopyAction;
+    if (possible & Qt::LinkAction)
+        return Qt::LinkAction;
+    return Qt::IgnoreAction;
 }
 
 } // namespace
@@ -71,6 +90,7 @@ frmMDI::frmMDI(Commands commands) : commands_(std::move(commands))
     setCentralWidget(mdiArea_);
     BuildMenus();
     mdlMain::SetFrameWindow(this);
+    setAcceptDrops(true);
 
     // Load: the design size in the middle of the screen, then the window
     // state the program starts with.
@@ -133,6 +153,59 @@ QList<QMdiSubWindow*> frmMDI::ChildWindows() const
         if (IsChild(sub->widget()))
             children << sub;
     return children;
+}
+
+void frmMDI::OpenFiles(const std::vector<std::string>& paths)
+{
+    if (commands_.OpenFiles && !paths.empty())
+        commands_.OpenFiles(*this, paths);
+}
+
+std::vector<std::string> frmMDI::DroppedMp3Files(const QMimeData* data)
+{
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        // Files of this machine only; a file manager may name it as the host.
+        const QString host = url.host();
+        if (!url.isLocalFile()
+            || !(host.isEmpty() || host == QLatin1String("localhost") || host == QSysInfo::machineHostName()))
+            continue;
+        const QString local = url.path();
+        const QFileInfo info(local);
+        if (!info.fileName().endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive) || info.isDir())
+            continue;
+        // The name's bytes as the file system has them.
+        paths.push_back(QFile::encodeName(local).toStdString());
+    }
+    return paths;
+}
+
+void frmMDI::dragEnterEvent(QDragEnterEvent* event)
+{
+    const Qt::DropAction action = OpenAction(event->possibleActions());
+    if (action == Qt::IgnoreAction || DroppedMp3Files(event->mimeData()).empty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+}
+
+void frmMDI::dropEvent(QDropEvent* event)
+{
+    const Qt::DropAction action = OpenAction(event->possibleActions());
+    const std::vector<std::string> paths = DroppedMp3Files(event->mimeData());
+    if (action == Qt::IgnoreAction || paths.empty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+    // Opened once the drop is over: a file that is missing shows a modal
+    // box, and the file manager that dragged it must not wait for that.
+    QTimer::singleShot(0, this, [this, paths] { OpenFiles(paths); });
 }
 
 void frmMDI::ShowModeless(QWidget* window)

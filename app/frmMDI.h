@@ -5,9 +5,11 @@
 #include <QPoint>
 #include <QSize>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QAction;
+class QMimeData;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -22,10 +24,13 @@ public:
     // Makes a new window for a command that opens one; the frame shows it
     // modeless and lets it delete itself when it closes.
     using WindowFactory = std::function<QWidget*(frmMDI& frame)>;
+    // Opens files (full paths, as bytes) in document windows, in order.
+    using FileOpener = std::function<void(frmMDI& frame, const std::vector<std::string>& paths)>;
     struct Commands {
         WindowFactory Open;
         WindowFactory FillTags;
         WindowFactory RenameFiles;
+        FileOpener OpenFiles;
     };
 
     explicit frmMDI(Commands commands);
@@ -35,6 +40,14 @@ public:
     QList<QMdiSubWindow*> ChildWindows() const;
     // Whether this widget is a document window (its "Tag" property).
     static bool IsChild(const QWidget* widget);
+
+    // Opens these files in document windows, in order, by the same road as
+    // the open dialog.
+    void OpenFiles(const std::vector<std::string>& paths);
+    // The MP3 files among dropped data, in the order they were dropped: files
+    // of this machine whose names end in ".mp3" in any letter case; folders
+    // and everything else are left out.
+    static std::vector<std::string> DroppedMp3Files(const QMimeData* data);
 
     QMenu* mnuFile;
     QAction* mnuFileOpen;
@@ -55,6 +68,10 @@ protected:
     // Exit and the close box: every document window is asked first, and one
     // refusal keeps everything open.
     void closeEvent(QCloseEvent* event) override;
+    // MP3 files dragged from a file manager open as documents; a drag that
+    // carries none is refused.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -31,5 +33,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Morvik"));
     QApplication::setDesktopFileName(QStringLiteral("morvik"));
     mdlMain::InstallResources(app);
-    return mdlMain::Main(app);
+    // QApplication has taken its own options out of argv; the rest name
+    // files to open, as bytes.
+    return mdlMain::Main(app, std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -144,6 +144,7 @@ Tools::FillSettings frmMain::Settings() const
 
 void frmMain::cmdFill_Click()
 {
+    const mdlMain::BusyPointer busy;
     mdlMain::WindowDialogs dialogs(this);
     Tools::RunFill(strFolder, Settings(), *objTag, dialogs);
 }

@@ -71,6 +71,7 @@ void frmRename::cmdRename_Click()
 {
     if (!objTag)
         objTag = mdlMain::CreateTagObject();
+    const mdlMain::BusyPointer busy;
     mdlMain::WindowDialogs dialogs(this);
     Tools::RunRename(U8(txtDir->text()), U8(txtFilenameNew->text()), *objTag, dialogs);
 }

@@ -262,6 +262,31 @@ TEST(ValuePromptTest, AsksWithPathAndWholeProposalSelected)
     EXPECT_EQ(driver.Seen()[1].value, "/m/c.mp3");
 }
 
+TEST(BusyPointerTest, BoxesAndPromptsShowTheNormalPointerAndPutTheBusyOneBack)
+{
+    const auto shape = [] {
+        return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
+    };
+    std::vector<Qt::CursorShape> atBox;
+    const auto noting = [&](DialogDriver::Action answer) {
+        return [&, answer](QWidget* w) {
+            atBox.push_back(shape());
+            answer(w);
+        };
+    };
+    DialogDriver driver({noting(Answer(QMessageBox::Ok)), noting(Click("cmdCancel"))});
+    mdlMain::WindowDialogs dialogs(nullptr);
+    {
+        const mdlMain::BusyPointer busy;
+        dialogs.MsgBox("a", mdlMain::vbInformation);
+        EXPECT_EQ(shape(), Qt::WaitCursor) << "busy again after the box";
+        dialogs.NewPrompt()->Ask("/m/a.mp3", "/m/b.mp3");
+        EXPECT_EQ(shape(), Qt::WaitCursor) << "and after the prompt";
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(atBox, std::vector<Qt::CursorShape>(2, Qt::ArrowCursor));
+}
+
 class BrowseForFolderTest : public ::testing::Test {
 protected:
     void TearDown() override { mdlBrowseForFolder::SetChooserForTests(nullptr); }

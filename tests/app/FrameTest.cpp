@@ -60,7 +60,7 @@ protected:
                 return new QWidget(&f, Qt::Window);
             };
         };
-        frame = std::make_unique<frmMDI>(frmMDI::Commands{count(opens), count(fills), count(renames)});
+        frame = std::make_unique<frmMDI>(frmMDI::Commands{count(opens), count(fills), count(renames), {}});
         frame->show();
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));

@@ -6,14 +6,106 @@
 #include "frmMDI.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
+using Paths = std::vector<std::string>;
+
+namespace {
+
+// Works in folder until it goes, as a program started there would.
+struct InFolder {
+    std::filesystem::path previous = std::filesystem::current_path();
+    explicit InFolder(const std::string& folder) { std::filesystem::current_path(folder); }
+    ~InFolder() { std::filesystem::current_path(previous); }
+};
+
+QStringList Documents(const frmMDI& frame) // caption: title as read, per window in order
+{
+    QStringList docs;
+    for (QMdiSubWindow* sub : frame.ChildWindows())
+        if (auto* doc = qobject_cast<frmDocument*>(sub->widget()))
+            docs << doc->txtFilename->text() + ": " + doc->txtTitle->text();
+    return docs;
+}
+
+} // namespace
+
+TEST(StartupTest, ArgumentsArePathsTakenFromTheCurrentFolder)
+{
+    EXPECT_EQ(mdlMain::FilesFromArguments({"/m/a.mp3", ".//sub/b.mp3", "\xff.mp3"}, "/home/u"),
+              Paths({"/m/a.mp3", "/home/u/sub/b.mp3", "/home/u/\xff.mp3"}));
+    EXPECT_EQ(mdlMain::FilesFromArguments({"a.mp3"}, "/"), Paths({"/a.mp3"}));
+}
+
+TEST(StartupTest, FilesOnTheCommandLineOpenInOrderAfterTheFrame)
+{
+    TempDir dir;
+    const std::string a = dir.Write("a.mp3", Audio(300) + TagBytes("First"));
+    dir.Write("B.MP3", Audio(300) + TagBytes("Second"));
+    const InFolder here(dir.Path());
+    DialogDriver driver({Answer(QMessageBox::Ok)});
+    std::unique_ptr<frmMDI> frame(mdlMain::Start({a, dir / "gone.mp3", "B.MP3"}));
+    EXPECT_TRUE(frame->isVisible() && frame->isMaximized());
+    EXPECT_EQ(Documents(*frame), QStringList({QString::fromStdString(a + ": First"),
+                                              QString::fromStdString(dir / "B.MP3: Second")}));
+    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), frame->ChildWindows().last()) << "the last one is in front";
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].text.toStdString(), "Файл " + dir / "gone.mp3" + " отсутствует и не будет открыт.");
+    frame->close();
+}
+
+TEST(StartupTest, DroppedMp3FilesOpenInOrderAndTheRestIsRefused)
+{
+    TempDir dir;
+    const std::string a = dir.Write("a.mp3", Audio(300) + TagBytes("First"));
+    const std::string c = dir.Write("C.Mp3", Audio(300) + TagBytes("Second"));
+    const auto url = [](const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); };
+    std::unique_ptr<frmMDI> frame(mdlMain::Start({}));
+    EXPECT_TRUE(frame->acceptDrops());
+    DialogDriver driver; // no box is expected
+    // Drags and drops urls, offering these actions; says how the frame took each.
+    const auto dragAndDrop = [&frame](const QList<QUrl>& urls, Qt::DropActions offered) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(100, 100), offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &enter);
+        QDropEvent drop(QPointF(100, 100), offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &drop);
+        const auto how = [](const QDropEvent& e) {
+            return !e.isAccepted() ? "refused" : e.dropAction() == Qt::CopyAction ? "copy" : "other";
+        };
+        return QString(how(enter)) + " " + how(drop);
+    };
+    const QString folder = QString::fromStdString(dir.MakeFolder("album.mp3"));
+    // Taken as a copy although a move is offered: a move tells the file
+    // manager to delete what it dragged.
+    EXPECT_EQ(dragAndDrop({url(a), url(dir.Write("notes.txt", "x")), QUrl::fromLocalFile(folder),
+                           QUrl("https://example.org/b.mp3"), QUrl("file://elsewhere.example" + QString::fromStdString(a)),
+                           url(c)},
+                          Qt::CopyAction | Qt::MoveAction),
+              "copy copy");
+    EXPECT_TRUE(frame->ChildWindows().isEmpty()) << "opened once the drop is over";
+    EXPECT_TRUE(QTest::qWaitFor([&frame] { return !frame->ChildWindows().isEmpty(); }, 2000));
+    EXPECT_EQ(Documents(*frame),
+              QStringList({QString::fromStdString(a + ": First"), QString::fromStdString(c + ": Second")}));
+
+    EXPECT_EQ(dragAndDrop({url(dir / "notes.txt"), QUrl::fromLocalFile(folder)}, Qt::CopyAction), "refused refused");
+    EXPECT_EQ(dragAndDrop({url(a)}, Qt::MoveAction), "refused refused");
+    QTest::qWait(50);
+    EXPECT_EQ(frame->ChildWindows().size(), 2);
+    EXPECT_TRUE(driver.Seen().empty());
+    frame->close();
+}
 
 TEST(StartupTest, CommandsOpenTheRealWindowsAndExitClosesAll)
 {

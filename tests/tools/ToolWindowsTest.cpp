@@ -1,12 +1,14 @@
 // The two tool windows driven as the user drives them, with real message
 // boxes and prompts answered.
 #include "DialogDriver.h"
+#include "MessageBoxes.h"
 #include "TempDir.h"
 #include "TagObjects.h"
 #include "frmMain.h"
 #include "frmRename.h"
 #include "mdlBrowseForFolder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -81,6 +83,17 @@ DialogDriver::Action AnyDialog(const QString& target)
             QueryAnswer(target)(w);
         else if (auto* box = qobject_cast<QMessageBox*>(w))
             box->buttons().first()->click();
+    };
+}
+
+// Answers with answer, noting first how the pointer was while the dialog was
+// up: "run" while a run holds the busy pointer, " busy" while it still shows.
+DialogDriver::Action NotingPointer(QStringList& log, DialogDriver::Action answer)
+{
+    return [&log, answer](QWidget* w) {
+        log << QString(mdlMain::BusyPointer::Active() ? "run" : "idle")
+                   + (QApplication::overrideCursor() ? " busy" : "");
+        answer(w);
     };
 }
 
@@ -221,8 +234,10 @@ TEST(FillWindow, AWholeRunAsksAboutReadOnlyFilesAndStaysOpen)
     for (const char* box : {"chArtist", "chAlbum", "chYear", "chGenre"})
         QTest::mouseClick(Find<QCheckBox>(w, box), Qt::LeftButton);
 
-    DialogDriver driver({Answer(QMessageBox::Yes), Answer(QMessageBox::Ok)});
+    QStringList pointer;
+    DialogDriver driver({Answer(QMessageBox::Yes), NotingPointer(pointer, Answer(QMessageBox::Ok))});
     QTest::keyClick(Find<QLineEdit>(w, "tTitle"), Qt::Key_Return); // the default button
+    EXPECT_EQ(pointer, QStringList({"run"})) << "busy for the run, the normal pointer at its boxes";
     ASSERT_EQ(driver.Seen().size(), 2u);
     const SeenDialog& question = driver.Seen()[0];
     EXPECT_EQ(question.text.toStdString(), "Файл " + ro + " доступен только для чтения\n\nЗаполнить теги в этом файле?");
@@ -342,8 +357,12 @@ TEST(RenameWindow, AWholeRunPromptsForATakenNameAndReportsTheRest)
     Find<QLineEdit>(w, "txtFilenameNew")->setText("%2 - %1");
 
     const QString chosen = QString::fromStdString(dir / "chosen.mp3");
-    DialogDriver driver({AnyDialog(chosen), AnyDialog(chosen), AnyDialog(chosen)});
+    QStringList pointer;
+    DialogDriver driver({NotingPointer(pointer, AnyDialog(chosen)), NotingPointer(pointer, AnyDialog(chosen)),
+                         NotingPointer(pointer, AnyDialog(chosen))});
     QTest::mouseClick(Find<QPushButton>(w, "cmdRename"), Qt::LeftButton);
+    EXPECT_EQ(pointer, QStringList({"run", "run", "run"})) << "the prompt shows the normal pointer too";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and the run gives it back";
     ASSERT_EQ(driver.Seen().size(), 3u);
     bool prompted = false, reported = false;
     for (std::size_t i = 0; i < 2; ++i) {

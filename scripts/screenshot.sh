@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Makes docs/morvik.png, the picture in the README, from the real program: a
+# file opened from the command line in a document window, and the fill-tags
+# tool, under Xvfb with openbox. Builds what it needs first.
+# Usage: scripts/screenshot.sh [BUILD_DIR] (default build/main)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath -m "${1:-$root/build/main}")
+out=$root/docs/morvik.png
+
+if [[ -z "${MORVIK_SHOT_INNER:-}" ]]; then
+    for tool in xvfb-run openbox xdotool g++ pkg-config iconv; do
+        command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+    done
+    if [[ -f "$build/CMakeCache.txt" ]]; then
+        cmake --build "$build" --target Morvik -j "$(nproc)"
+    else
+        "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    grabber=$build/grab_screen
+    if [[ ! -x "$grabber" || "$root/scripts/grab_screen.cpp" -nt "$grabber" ]]; then
+        # shellcheck disable=SC2046 # pkg-config gives several words on purpose
+        g++ -std=c++17 -O1 -fPIC "$root/scripts/grab_screen.cpp" -o "$grabber" $(pkg-config --cflags --libs Qt6Gui)
+    fi
+    export MORVIK_SHOT_INNER=1
+    unset QT_QPA_PLATFORM
+    exec timeout 120 xvfb-run -a -s "-screen 0 780x500x24" "$0" "$build"
+fi
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "screenshot: $*" >&2
+    exit 1
+}
+
+# field TEXT WIDTH: the text in Windows-1251, then NULs up to the width.
+field() {
+    printf '%s' "$1" | iconv -f UTF-8 -t CP1251 >"$work/field"
+    cat "$work/field"
+    head -c $(($2 - $(stat -c %s "$work/field"))) /dev/zero
+}
+mkdir -p "$work/home/Музыка/Северный ветер"
+{
+    head -c 4000 /dev/zero
+    printf 'TAG'
+    field "Белая ночь" 30; field "Северный ветер" 30; field "Дорога домой" 30; field 2003 4
+    field "Записано в Петрозаводске" 30
+    printf '\021' # genre 17, Rock
+} >"$work/home/Музыка/Северный ветер/Белая ночь.mp3"
+
+openbox >/dev/null 2>&1 &
+pids+=($!)
+timeout 20 bash -c "until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do sleep 0.2; done" ||
+    fail "openbox did not start"
+
+(cd "$work/home/Музыка/Северный ветер" && exec "$build/bin/Morvik" "Белая ночь.mp3") >"$work/morvik.log" 2>&1 &
+pids+=($!)
+frame=$(timeout 20 xdotool search --sync --onlyvisible --name '^Morvik$' | head -n 1) || fail "no frame window"
+xdotool windowactivate --sync "$frame" || true
+sleep 1
+
+# The fill-tags tool, moved beside the document, with a template typed in.
+xdotool key --clearmodifiers ctrl+f
+tool=$(timeout 20 xdotool search --sync --onlyvisible --name '^Заполнить теги$' | head -n 1) || fail "no fill-tags window"
+xdotool windowmove --sync "$tool" 395 50 || true
+xdotool windowactivate --sync "$tool" || true
+xdotool key --clearmodifiers Tab Tab
+xdotool type --delay 30 '%2 - %1'
+sleep 1
+
+mkdir -p "$(dirname "$out")"
+"$build/grab_screen" "$out" || fail "could not grab the screen"
+echo "screenshot: $out ($(stat -c %s "$out") bytes)"
