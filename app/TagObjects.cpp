@@ -4,6 +4,13 @@
 
 namespace mdlMain {
 
+namespace {
+// File errors the library tells apart beyond those its header names.
+constexpr std::int32_t errDiskFull = 61;     // disk full or quota
+constexpr std::int32_t errBadFileName = 52;  // name too long, loop of links
+constexpr std::int32_t errTooManyFiles = 67; // too many open files
+} // namespace
+
 std::unique_ptr<Quenlar::_TMP3Tag> NewTagObject(Quenlar::ConfirmHook hook)
 {
     void* factory = nullptr;
@@ -16,9 +23,41 @@ std::unique_ptr<Quenlar::_TMP3Tag> NewTagObject(Quenlar::ConfirmHook hook)
     return tag;
 }
 
+std::string LibraryErrorText(const Quenlar::LibraryError& error)
+{
+    switch (error.Number()) {
+    case Quenlar::errInvalidFilename:
+        return "Недопустимое имя файла: оно должно быть не короче пяти знаков и оканчиваться на \"mp3\".";
+    case Quenlar::errInvalidYear:
+        return "Недопустимый год: нужно положительное число не больше 32767.";
+    case Quenlar::errWritingTag:
+        return "Ошибка при записи тега.";
+    case Quenlar::errReadingTag:
+        return "Ошибка при чтении тега.";
+    case Quenlar::errFileNotFound:
+        return "Файл не найден.";
+    case Quenlar::errBadRecordNumber:
+        return "Файл короче 128 байт: в нём нет места для тега.";
+    case Quenlar::errPathFileAccess:
+        return "Нет доступа к файлу для записи.";
+    case Quenlar::errPathNotFound:
+        return "Папка файла не найдена.";
+    case errDiskFull:
+        return "На диске нет места.";
+    case errBadFileName:
+        return "Слишком длинное имя файла или зацикленные ссылки в пути.";
+    case errTooManyFiles:
+        return "Открыто слишком много файлов.";
+    case Quenlar::errFileIO:
+        return "Ошибка ввода-вывода при работе с файлом.";
+    default:
+        return "Ошибка " + std::to_string(error.Number()) + ": " + error.Description();
+    }
+}
+
 std::string TagErrorText(const std::string& path, const Quenlar::LibraryError& error)
 {
-    return path + CR + CR + error.Description();
+    return path + CR + CR + LibraryErrorText(error);
 }
 
 } // namespace mdlMain

@@ -206,6 +206,31 @@ TEST_F(RenameRun, ATagObjectErrorIsReportedAndTheRunGoesOn)
     EXPECT_EQ(Names(), (std::vector<std::string>{"renamed.mp3", "short.mp3"}));
 }
 
+TEST_F(RenameRun, AFolderThatCannotBeListedIsNamedAndNoEndIsReported)
+{
+    const std::string file = Mp3("a.mp3", "T");
+    const std::string removed = dir.MakeFolder("removed");
+    std::filesystem::remove(removed);
+    for (const std::string& folder : {removed, file + "/"}) {
+        ScriptedDialogs told;
+        Tools::RunRename(folder, "%1", tag, told);
+        ASSERT_EQ(told.messages.size(), 1u) << folder;
+        EXPECT_TRUE(told.messages[0].text.starts_with("Не удалось прочитать папку " + folder + "\r\r"));
+        ExpectReport(told.messages[0], folder);
+    }
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.mp3"}));
+}
+
+TEST_F(RenameRun, AFileInAWindows1251FolderIsRenamedInPlace)
+{
+    // "Музыка/Ёлка.mp3" in Windows-1251 bytes.
+    const std::string folder = dir.MakeFolder("\xcc\xf3\xe7\xfb\xea\xe0");
+    dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/\xa8\xeb\xea\xe0.mp3", Audio(64) + TagBytes("T", "A"));
+    Tools::RunRename(folder, "%2 - %1", tag, dialogs);
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kDone});
+    EXPECT_EQ(Names("\xcc\xf3\xe7\xfb\xea\xe0"), std::vector<std::string>{"A - T.mp3"});
+}
+
 TEST_F(RenameRun, EveryFileIsHandledBeyondASixteenBitCount)
 {
     constexpr int count = 32768 + 2;
