@@ -8,7 +8,6 @@
 #include "frmDocument.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
@@ -74,11 +73,23 @@ bool DriveReady(const QString& root)
     return folder.isDir() && folder.isReadable() && folder.isExecutable() && (!volume.isValid() || volume.isReady());
 }
 
+// The root of the volume of the current folder. Qt cannot name a folder that
+// is not UTF-8, so the nearest one above it that it can name stands in.
+QString CurrentRoot()
+{
+    std::string folder = CurrentFolder();
+    while (folder.size() > 1 && Readable(folder) != folder) {
+        const std::size_t slash = folder.rfind('/');
+        folder.resize(slash == 0 || slash == std::string::npos ? 1 : slash);
+    }
+    return QStorageInfo(Q(folder)).rootPath();
+}
+
 // The folder that is current on a drive: the process's current folder when it
 // lies on that volume, else the volume's root.
 std::string CurrentFolderOn(const QString& root)
 {
-    return QStorageInfo(QDir::currentPath()).rootPath() == root ? CurrentFolder() : Bytes(root);
+    return CurrentRoot() == root ? CurrentFolder() : Bytes(root);
 }
 
 } // namespace
@@ -130,7 +141,7 @@ void frmOpen::LoadDrives()
     QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
     std::sort(volumes.begin(), volumes.end(),
               [](const QStorageInfo& a, const QStorageInfo& b) { return a.rootPath() < b.rootPath(); });
-    const QString cwdRoot = QStorageInfo(QDir::currentPath()).rootPath();
+    const QString cwdRoot = CurrentRoot();
     for (const QStorageInfo& volume : volumes) {
         DriveList->addItem(DriveEntry(volume), volume.rootPath());
         if (volume.rootPath() == cwdRoot)
@@ -171,10 +182,10 @@ void frmOpen::ShowFolderTree(const std::string& path)
 {
     // The chain from the drive's root down to the folder, then its sub-folders;
     // a folder outside the drive hangs from "/".
-    std::string root = Bytes(DriveList->currentData(RootRole).toString());
-    const std::string prefix = root.ends_with('/') ? root : root + '/';
-    if (root.empty() || (path != root && !path.starts_with(prefix)))
-        root = "/";
+    const std::string drive = Bytes(DriveList->currentData(RootRole).toString());
+    const bool onDrive
+        = !drive.empty() && (path == drive || path.starts_with(drive.ends_with('/') ? drive : drive + '/'));
+    const std::string root = onDrive ? drive : std::string(1, '/');
     DirList->clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const auto addItem = [](auto* parent, const std::string& name, const std::string& bytes, const QIcon& icon) {

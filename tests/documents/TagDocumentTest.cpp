@@ -95,7 +95,6 @@ TEST_F(TagDocumentTest, AReadOnlyAttributeThatCannotBeSetBackIsReported)
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text,
               "Не удалось снова сделать файл " + path + " доступным только для чтения.\r\rФайл или папка не найдены.");
-    EXPECT_EQ(dialogs.messages[1].style, mdlMain::vbCritical);
 }
 
 TEST_F(TagDocumentTest, AVanishedFileIsReportedByEveryAction)
