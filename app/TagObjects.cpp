@@ -16,7 +16,7 @@ std::unique_ptr<Quenlar::_TMP3Tag> NewTagObject(Quenlar::ConfirmHook hook)
     void* factory = nullptr;
     const std::int32_t hr = DllGetClassObject(Quenlar::CLSID_TMP3Tag, Quenlar::IID_IClassFactory, &factory);
     if (hr != Quenlar::S_OK || !factory)
-        throw Quenlar::LibraryError(hr, "Morvik", "The tag library does not provide TMP3Tag objects");
+        throw Quenlar::LibraryError(hr, "Morvik", "Библиотека тегов не создаёт объекты TMP3Tag.");
     auto tag = static_cast<const Quenlar::IClassFactory*>(factory)->CreateInstance();
     if (hook)
         Quenlar::SetConfirmHook(*tag, std::move(hook));
