@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "QtText.h"
+#include "TagObjects.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -37,7 +38,7 @@ QString FailureText(const std::exception& failure)
 {
     if (const auto* error = dynamic_cast<const Quenlar::LibraryError*>(&failure))
         return QString::fromUtf8("Ошибка %1 (%2)").arg(error->Number()).arg(Q(error->Source())) + QLatin1Char('\r') +
-               Q(error->Description());
+               Q(LibraryErrorText(*error));
     return QString::fromUtf8("Непредвиденная ошибка") + QLatin1Char('\r') + QString::fromUtf8(failure.what());
 }
 

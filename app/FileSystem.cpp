@@ -99,6 +99,27 @@ std::vector<std::string> ListMp3Files(const std::string& folder, int* error, Lin
     return names;
 }
 
+std::vector<std::string> ListFolders(const std::string& folder)
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        bool isFolder = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st;
+            isFolder = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isFolder)
+            names.emplace_back(e->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
 int RenameFile(const std::string& from, const std::string& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
@@ -152,8 +173,17 @@ std::string ErrorText(int errnum)
         return "Файл занят.";
     case ENOSPC:
         return "На диске нет места.";
+    case EDQUOT:
+        return "Превышена дисковая квота.";
+    case ELOOP:
+        return "В пути зацикленные символические ссылки.";
+    case EMFILE:
+    case ENFILE:
+        return "Открыто слишком много файлов.";
+    case EIO:
+        return "Ошибка ввода-вывода.";
     default:
-        return std::strerror(errnum);
+        return "Системная ошибка " + std::to_string(errnum) + " (" + std::strerror(errnum) + ").";
     }
 }
 
@@ -165,7 +195,17 @@ WritableScope::WritableScope(std::string path, std::int32_t attributes)
 
 WritableScope::~WritableScope()
 {
-    SetFileAttributesA(path_, attributes_);
+    if (!restored_)
+        SetFileAttributesA(path_, attributes_);
+}
+
+int WritableScope::Restore()
+{
+    restored_ = true;
+    errno = 0;
+    if (SetFileAttributesA(path_, attributes_))
+        return 0;
+    return errno ? errno : EIO;
 }
 
 } // namespace Platform

@@ -35,6 +35,11 @@ enum class Links { Skipped, Followed };
 // errno there (0 on success).
 std::vector<std::string> ListMp3Files(const std::string& folder, int* error = nullptr, Links links = Links::Skipped);
 
+// Names of the non-hidden folders inside folder (links to folders
+// included), in the order the directory gives them; none when it cannot be
+// read.
+std::vector<std::string> ListFolders(const std::string& folder);
+
 // Renames (or moves) from to to; never replaces an existing file, hidden
 // ones included. Returns 0 or the errno of the failure.
 int RenameFile(const std::string& from, const std::string& to);
@@ -51,9 +56,14 @@ public:
     WritableScope(const WritableScope&) = delete;
     WritableScope& operator=(const WritableScope&) = delete;
 
+    // Sets the attributes back now: 0, or the errno of the failure, which
+    // leaves the file writable. The destructor then does nothing.
+    int Restore();
+
 private:
     std::string path_;
     std::int32_t attributes_;
+    bool restored_ = false;
 };
 
 } // namespace Platform

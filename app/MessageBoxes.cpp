@@ -1,5 +1,6 @@
 #include "MessageBoxes.h"
 
+#include "FileNames.h"
 #include "FormToolkit.h"
 #include "QtText.h"
 #include "TagObjects.h"
@@ -95,12 +96,13 @@ public:
 
     std::string Ask(const std::string& path, const std::string& proposal) override
     {
-        form_->lblFName->setText(Q(path));
-        form_->txtValue->setText(Q(proposal));
+        form_->lblFName->setText(Q(Readable(path)));
+        form_->txtValue->setText(Q(Readable(proposal)));
         form_->txtValue->setSelection(0, form_->txtValue->text().size());
         const NormalPointer pointer;
         form_->exec();
-        return U8(form_->QueryResult);
+        // The folder the user kept goes back to its own bytes.
+        return BytesOfEdit(U8(form_->QueryResult), proposal);
     }
     bool CancelPressed() const override { return form_->CancelPressed; }
 
@@ -163,7 +165,7 @@ std::unique_ptr<Quenlar::_TMP3Tag> CreateTagObject()
 
 int WindowDialogs::MsgBox(const std::string& text, int style, const std::string& title)
 {
-    return mdlMain::MsgBox(Q(text), style, Q(title), owner_);
+    return mdlMain::MsgBox(Q(Readable(text)), style, Q(title), owner_);
 }
 
 std::unique_ptr<ValuePrompt> WindowDialogs::NewPrompt()

@@ -10,7 +10,12 @@ namespace mdlMain {
 // A new tag object; throws Quenlar::LibraryError if the factory is not there.
 std::unique_ptr<Quenlar::_TMP3Tag> NewTagObject(Quenlar::ConfirmHook hook = {});
 
-// "Path" + CR + description, the body of a report on a tag object's error.
+// The Russian reason for a tag object's error, chosen by its number; an
+// unknown number shows with the library's own description.
+std::string LibraryErrorText(const Quenlar::LibraryError& error);
+
+// Path + two line breaks + the reason: the body of every report on a tag
+// object's error.
 std::string TagErrorText(const std::string& path, const Quenlar::LibraryError& error);
 
 } // namespace mdlMain

@@ -1,6 +1,10 @@
 #include "mdlBrowseForFolder.h"
 
+#include "FileSystem.h"
+#include "MessageBoxes.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 
 namespace mdlBrowseForFolder {
@@ -33,6 +37,22 @@ QString BrowseForFolder(QWidget* hwndOwner, const QString& sPrompt, unsigned ulF
     if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return path;
+}
+
+std::string FolderBytes(QWidget* owner, const QString& folder)
+{
+    const std::string bytes = QFile::encodeName(folder).toStdString();
+    const std::int32_t attributes = Platform::GetFileAttributesA(bytes);
+    QString problem;
+    if (folder.contains(QChar::ReplacementCharacter))
+        problem = QStringLiteral("Имя папки %1 не удаётся передать системе без искажений.\r\r"
+                                 "Переименуйте папку или выберите другую.");
+    else if (attributes == Platform::faInvalid || !(attributes & Platform::faDirectory))
+        problem = QStringLiteral("Папка %1 не найдена.");
+    if (problem.isEmpty())
+        return bytes;
+    mdlMain::MsgBox(problem.arg(folder), mdlMain::vbCritical, QString::fromUtf8(mdlMain::AppTitle), owner);
+    return std::string();
 }
 
 void SetChooserForTests(Chooser chooser)

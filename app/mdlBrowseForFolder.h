@@ -2,6 +2,7 @@
 // The folder picker of the batch tools.
 #include <QString>
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -13,6 +14,12 @@ inline constexpr unsigned BIF_RETURNONLYFSDIRS = 1;
 // returns the chosen folder ending in "/" (the root "/" unchanged), or ""
 // when the user cancelled.
 QString BrowseForFolder(QWidget* hwndOwner, const QString& sPrompt, unsigned ulFlags);
+
+// The bytes of a folder the chooser returned, for the runs to work on. Qt
+// shows a name that is not valid UTF-8 with U+FFFD, which names another
+// folder or none: such a folder, or one that is gone, is reported over
+// owner and gives "".
+std::string FolderBytes(QWidget* owner, const QString& folder);
 
 // Tests replace the chooser: while set (a null chooser restores the real
 // one), BrowseForFolder shows nothing and takes the chooser's answer, ""

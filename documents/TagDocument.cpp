@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 #include "GenreList.h"
+#include "Reports.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
 
@@ -108,6 +109,7 @@ TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std:
         return Declined;
 
     std::optional<Quenlar::LibraryError> error;
+    int restoreError = 0;
     {
         // The attribute comes back before anything is reported.
         std::optional<Platform::WritableScope> writable;
@@ -119,7 +121,11 @@ TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std:
         } catch (const Quenlar::LibraryError& e) {
             error = e;
         }
+        if (writable)
+            restoreError = writable->Restore();
     }
+    if (restoreError)
+        dialogs.MsgBox(mdlMain::ReadOnlyNotRestoredText(path, restoreError), mdlMain::vbCritical);
     if (error) {
         dialogs.MsgBox(mdlMain::TagErrorText(path, *error), mdlMain::vbCritical);
         return Failed;

@@ -1,6 +1,7 @@
 #include "frmDocument.h"
 
 #include "Application.h"
+#include "FileNames.h"
 #include "FileSystem.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
@@ -126,22 +127,23 @@ void frmDocument::BuildRenameArea()
 
 frmDocument::~frmDocument() = default;
 
-void frmDocument::SetDefaults(const QString& strFilepath, const QString& strFiletitle)
+void frmDocument::SetDefaults(const std::string& strFilepath, const std::string& strFiletitle)
 {
     auto dialogs = DialogsOver(this);
     try {
         for (const auto& [name, genre] : doc_.GenreEntries())
             txtGenre->addItem(Q(name), genre);
     } catch (const Quenlar::LibraryError& e) {
-        dialogs.MsgBox(mdlMain::TagErrorText(U8(strFilepath), e), mdlMain::vbCritical);
+        dialogs.MsgBox(mdlMain::TagErrorText(strFilepath, e), mdlMain::vbCritical);
         return;
     }
     txtGenre->setCurrentIndex(0);
-    SetCaption(strFiletitle);
-    txtFilename->setText(strFilepath);
+    strFilepath_ = strFilepath;
+    SetCaption(Q(mdlMain::Readable(strFiletitle)));
+    txtFilename->setText(Q(mdlMain::Readable(strFilepath)));
 
     TagFields fields;
-    if (!doc_.Load(dialogs, U8(strFilepath), fields))
+    if (!doc_.Load(dialogs, strFilepath, fields))
         return;
     ShowFields(fields);
     blSaved = true;
@@ -151,7 +153,7 @@ void frmDocument::SetDefaults(const QString& strFilepath, const QString& strFile
     chkAdv_Click();
 }
 
-frmDocument* frmDocument::Open(QMdiArea* area, const QString& strFilepath, const QString& strFiletitle)
+frmDocument* frmDocument::Open(QMdiArea* area, const std::string& strFilepath, const std::string& strFiletitle)
 {
     auto doc = std::make_unique<frmDocument>();
     doc->SetDefaults(strFilepath, strFiletitle);
@@ -173,16 +175,11 @@ void frmDocument::OpenFiles(QMdiArea* area, const std::vector<std::string>& path
 {
     for (const std::string& path : paths) {
         if (Platform::FileExists(path))
-            Open(area, Q(path), Q(path.substr(mdlMain::GetFolder(path).size())));
+            Open(area, path, path.substr(mdlMain::GetFolder(path).size()));
         else
-            mdlMain::MsgBox(Q("Файл " + path + " отсутствует и не будет открыт."), mdlMain::vbCritical,
-                            QString::fromUtf8(mdlMain::AppTitle), owner);
+            mdlMain::MsgBox(Q(mdlMain::Readable("Файл " + path + " отсутствует и не будет открыт.")),
+                            mdlMain::vbCritical, QString::fromUtf8(mdlMain::AppTitle), owner);
     }
-}
-
-std::string frmDocument::Path() const
-{
-    return U8(txtFilename->text());
 }
 
 TagFields frmDocument::Fields() const
@@ -299,7 +296,7 @@ TagDocument::Outcome frmDocument::cmdChange_Click()
         return TagDocument::Done;
     auto dialogs = DialogsOver(this);
     TagFields fields = Fields();
-    const TagDocument::Outcome outcome = doc_.Save(dialogs, Path(), fields);
+    const TagDocument::Outcome outcome = doc_.Save(dialogs, strFilepath_, fields);
     if (outcome == TagDocument::Done) {
         // What the file now holds; still unsaved while the fields change, so that is no edit.
         ShowFields(fields);
@@ -316,7 +313,7 @@ void frmDocument::cmdRefresh_Click()
         return;
     auto dialogs = DialogsOver(this);
     TagFields fields;
-    switch (doc_.Reread(dialogs, Path(), fields)) {
+    switch (doc_.Reread(dialogs, strFilepath_, fields)) {
     case TagDocument::Done:
         // Still unsaved while the fields change, so that is no edit.
         ShowFields(fields);
@@ -333,12 +330,13 @@ void frmDocument::cmdRefresh_Click()
 void frmDocument::cmdRename_Click()
 {
     auto dialogs = DialogsOver(this);
-    const TagDocument::RenameResult result = doc_.Rename(dialogs, Path(), U8(txtFilenameNew->text()), Fields());
+    const TagDocument::RenameResult result = doc_.Rename(dialogs, strFilepath_, U8(txtFilenameNew->text()), Fields());
     if (result.kind == TagDocument::RenameResult::Missing) {
         MissingFile();
     } else if (result.kind == TagDocument::RenameResult::Renamed) {
-        txtFilename->setText(Q(result.target));
-        QString caption = Q(result.target.substr(mdlMain::GetFolder(result.target).size()));
+        strFilepath_ = result.target;
+        txtFilename->setText(Q(mdlMain::Readable(result.target)));
+        QString caption = Q(mdlMain::Readable(result.target.substr(mdlMain::GetFolder(result.target).size())));
         if (!blSaved)
             caption += QString::fromLatin1(Marker);
         SetCaption(caption);
@@ -361,7 +359,7 @@ void frmDocument::closeEvent(QCloseEvent* event)
     closing_ = true;
     bool close = true;
     if (!blSaved) {
-        const int answer = DialogsOver(this).MsgBox("Теги файла " + Path() + " были изменены." + mdlMain::CR
+        const int answer = DialogsOver(this).MsgBox("Теги файла " + strFilepath_ + " были изменены." + mdlMain::CR
                                                         + mdlMain::CR + "Сохранить сделанные изменения?",
                                                     mdlMain::vbYesNoCancelQuestion);
         if (answer == mdlMain::vbCancel)

@@ -20,14 +20,17 @@ public:
     ~frmDocument() override;
 
     // Fills the window from the tag of strFilepath, with strFiletitle as its
-    // caption. A read error is reported; the window is then not Loaded() and
-    // the caller throws it away instead of showing it.
-    void SetDefaults(const QString& strFilepath, const QString& strFiletitle);
+    // caption; both are bytes as the system names the file, shown readably.
+    // A read error is reported; the window is then not Loaded() and the
+    // caller throws it away instead of showing it.
+    void SetDefaults(const std::string& strFilepath, const std::string& strFiletitle);
     bool Loaded() const { return loaded_; }
+    // The file the window works on, as the system names it.
+    const std::string& FilePath() const { return strFilepath_; }
 
     // Opens a file in a new window in a new sub-window of area and shows it;
     // nullptr when its tag could not be read (reported, nothing left open).
-    static frmDocument* Open(QMdiArea* area, const QString& strFilepath, const QString& strFiletitle);
+    static frmDocument* Open(QMdiArea* area, const std::string& strFilepath, const std::string& strFiletitle);
     // Opens each file in its own window, in order; a file that is not there
     // is reported over owner and skipped. The one road of the open dialog,
     // the command line and files dropped on the frame.
@@ -73,10 +76,10 @@ private:
 
     TagFields Fields() const;
     void ShowFields(const TagFields& fields);
-    std::string Path() const;
     void MissingFile();
 
     TagDocument doc_;
+    std::string strFilepath_; // the file's bytes; txtFilename only shows them
     bool blSaved = false;
     bool loaded_ = false;
     bool closing_ = false; // inside closeEvent: a missing file must not close again

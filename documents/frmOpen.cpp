@@ -1,5 +1,6 @@
 #include "frmOpen.h"
 
+#include "FileNames.h"
 #include "FileSystem.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
@@ -7,7 +8,7 @@
 #include "frmDocument.h"
 
 #include <QComboBox>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMdiArea>
@@ -16,14 +17,46 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <algorithm>
+#include <filesystem>
 
 using Form::Place;
 using mdlMain::Q;
-using mdlMain::U8;
+using mdlMain::Readable;
 
 namespace {
 
-constexpr int PathRole = Qt::UserRole;
+constexpr int BytesRole = frmOpen::BytesRole;
+
+std::string Bytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QByteArray ItemBytes(const std::string& bytes)
+{
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string Join(const std::string& folder, const std::string& name)
+{
+    return folder.ends_with('/') ? folder + name : folder + '/' + name;
+}
+
+// Names in the order the user reads them: as shown, ignoring letter case.
+void SortReadably(std::vector<std::string>& names)
+{
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return Q(Readable(a)).compare(Q(Readable(b)), Qt::CaseInsensitive) < 0;
+    });
+}
+
+// The process's current folder, as the system names it.
+std::string CurrentFolder()
+{
+    std::error_code ec;
+    const std::string cwd = std::filesystem::current_path(ec).string();
+    return ec ? std::string("/") : cwd;
+}
 
 // "/mnt/usb [MUSIC]": the mount point, and the volume label where there is one.
 QString DriveEntry(const QStorageInfo& volume)
@@ -40,12 +73,23 @@ bool DriveReady(const QString& root)
     return folder.isDir() && folder.isReadable() && folder.isExecutable() && (!volume.isValid() || volume.isReady());
 }
 
+// The root of the volume of the current folder. Qt cannot name a folder that
+// is not UTF-8, so the nearest one above it that it can name stands in.
+QString CurrentRoot()
+{
+    std::string folder = CurrentFolder();
+    while (folder.size() > 1 && Readable(folder) != folder) {
+        const std::size_t slash = folder.rfind('/');
+        folder.resize(slash == 0 || slash == std::string::npos ? 1 : slash);
+    }
+    return QStorageInfo(Q(folder)).rootPath();
+}
+
 // The folder that is current on a drive: the process's current folder when it
 // lies on that volume, else the volume's root.
-QString CurrentFolderOn(const QString& root)
+std::string CurrentFolderOn(const QString& root)
 {
-    const QString cwd = QDir::currentPath();
-    return QStorageInfo(cwd).rootPath() == root ? cwd : root;
+    return CurrentRoot() == root ? CurrentFolder() : Bytes(root);
 }
 
 } // namespace
@@ -82,7 +126,7 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
 
     // Load: the drive of the current folder, and that folder.
     LoadDrives();
-    SetDirPath(QDir::currentPath());
+    SetDirPath(CurrentFolder());
 
     connect(DriveList, &QComboBox::currentIndexChanged, this, &frmOpen::DriveList_Change);
     // Queued: the tree is rebuilt, so the clicked item must not be in use.
@@ -97,7 +141,7 @@ void frmOpen::LoadDrives()
     QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
     std::sort(volumes.begin(), volumes.end(),
               [](const QStorageInfo& a, const QStorageInfo& b) { return a.rootPath() < b.rootPath(); });
-    const QString cwdRoot = QStorageInfo(QDir::currentPath()).rootPath();
+    const QString cwdRoot = CurrentRoot();
     for (const QStorageInfo& volume : volumes) {
         DriveList->addItem(DriveEntry(volume), volume.rootPath());
         if (volume.rootPath() == cwdRoot)
@@ -127,68 +171,74 @@ void frmOpen::DriveList_Change()
     curDrive = index;
 }
 
-void frmOpen::SetDirPath(const QString& path)
+void frmOpen::SetDirPath(const std::string& path)
 {
     dirPath_ = path;
     ShowFolderTree(path);
     ShowFiles(path);
 }
 
-void frmOpen::ShowFolderTree(const QString& path)
+void frmOpen::ShowFolderTree(const std::string& path)
 {
     // The chain from the drive's root down to the folder, then its sub-folders;
     // a folder outside the drive hangs from "/".
-    QString root = DriveList->currentData(RootRole).toString();
-    const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-    if (root.isEmpty() || (path != root && !path.startsWith(prefix)))
-        root = QStringLiteral("/");
+    const std::string drive = Bytes(DriveList->currentData(RootRole).toString());
+    const bool onDrive
+        = !drive.empty() && (path == drive || path.starts_with(drive.ends_with('/') ? drive : drive + '/'));
+    const std::string root = onDrive ? drive : std::string(1, '/');
     DirList->clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    auto* item = new QTreeWidgetItem(DirList, {root});
-    item->setData(0, PathRole, root);
-    item->setIcon(0, openIcon);
-    QString chain = root;
-    for (const QString& part : path.mid(root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        chain = QDir(chain).filePath(part);
-        item = new QTreeWidgetItem(item, {part});
-        item->setData(0, PathRole, chain);
-        item->setIcon(0, openIcon);
+    const auto addItem = [](auto* parent, const std::string& name, const std::string& bytes, const QIcon& icon) {
+        auto* item = new QTreeWidgetItem(parent, {Q(Readable(name))});
+        item->setData(0, BytesRole, ItemBytes(bytes));
+        item->setIcon(0, icon);
+        return item;
+    };
+    QTreeWidgetItem* item = addItem(DirList, root, root, openIcon);
+    std::string chain = root;
+    for (std::size_t begin = root.size(); begin < path.size();) {
+        std::size_t end = path.find('/', begin);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end > begin) {
+            const std::string part = path.substr(begin, end - begin);
+            chain = Join(chain, part);
+            item = addItem(item, part, chain, openIcon);
+        }
+        begin = end + 1;
     }
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    const QDir folder(path);
-    for (const QString& name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        auto* sub = new QTreeWidgetItem(item, {name});
-        sub->setData(0, PathRole, folder.filePath(name));
-        sub->setIcon(0, closedIcon);
-    }
+    std::vector<std::string> folders = Platform::ListFolders(path);
+    SortReadably(folders);
+    for (const std::string& name : folders)
+        addItem(item, name, Join(path, name), closedIcon);
     DirList->expandAll();
     DirList->setCurrentItem(item);
 }
 
-void frmOpen::ShowFiles(const QString& path)
+void frmOpen::ShowFiles(const std::string& path)
 {
-    std::vector<std::string> names = Platform::ListMp3Files(U8(path), nullptr, Platform::Links::Followed);
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return Q(a).compare(Q(b), Qt::CaseInsensitive) < 0;
-    });
+    std::vector<std::string> names = Platform::ListMp3Files(path, nullptr, Platform::Links::Followed);
+    SortReadably(names);
     FileList->clear();
-    for (const std::string& name : names)
-        FileList->addItem(Q(name));
+    for (const std::string& name : names) {
+        auto* item = new QListWidgetItem(Q(Readable(name)), FileList);
+        item->setData(BytesRole, ItemBytes(name));
+    }
 }
 
 void frmOpen::DirList_DblClick(QTreeWidgetItem* item)
 {
     if (item)
-        SetDirPath(item->data(0, PathRole).toString());
+        SetDirPath(item->data(0, BytesRole).toByteArray().toStdString());
 }
 
 void frmOpen::cmdOpen_Click()
 {
-    const QString folder = dirPath_.endsWith(QLatin1Char('/')) ? dirPath_ : dirPath_ + QLatin1Char('/');
     std::vector<std::string> paths;
     for (int i = 0; i < FileList->count(); ++i)
         if (FileList->item(i)->isSelected())
-            paths.push_back(U8(folder + FileList->item(i)->text()));
+            paths.push_back(Join(dirPath_, FileList->item(i)->data(BytesRole).toByteArray().toStdString()));
     if (area_)
         frmDocument::OpenFiles(area_, paths, this);
     close();

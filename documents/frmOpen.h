@@ -5,6 +5,7 @@
 // when it closes.
 #include <QDialog>
 #include <QPointer>
+#include <string>
 
 class QComboBox;
 class QListWidget;
@@ -18,8 +19,8 @@ class frmOpen : public QDialog {
 public:
     frmOpen(QWidget* owner, QMdiArea* area);
 
-    // The folder the tree and the file list show.
-    QString DirListPath() const { return dirPath_; }
+    // The folder the tree and the file list show, as the system names it.
+    const std::string& DirListPath() const { return dirPath_; }
 
     QTreeWidget* DirList;
     QComboBox* DriveList;
@@ -27,20 +28,23 @@ public:
     QPushButton* cmdOpen;
     QPushButton* cmdClose;
 
-    // Item data of a DriveList entry: the volume's root folder.
+    // Item data of a DriveList entry: the volume's root folder. Items of
+    // DirList and FileList carry the bytes of their folder's path or file's
+    // name (QByteArray) here; their text only shows them.
     static constexpr int RootRole = Qt::UserRole;
+    static constexpr int BytesRole = Qt::UserRole;
 
 private:
     void LoadDrives();
     void DriveList_Change();
     // Shows path in the folder tree and its *.mp3 files in the file list.
-    void SetDirPath(const QString& path);
-    void ShowFolderTree(const QString& path);
-    void ShowFiles(const QString& path);
+    void SetDirPath(const std::string& path);
+    void ShowFolderTree(const std::string& path);
+    void ShowFiles(const std::string& path);
     void DirList_DblClick(QTreeWidgetItem* item);
     void cmdOpen_Click();
 
     QPointer<QMdiArea> area_;
-    QString dirPath_;
+    std::string dirPath_;
     int curDrive = -1; // the DriveList entry last shown successfully
 };

@@ -1,41 +1,86 @@
 #include "FillRun.h"
 
 #include "FileSystem.h"
+#include "Reports.h"
+#include "TagObjects.h"
 
 #include <optional>
 
 namespace Tools {
 
+namespace {
+
 using mdlMain::CR;
+
+struct Failure {
+    std::int32_t number; // the library's error number, 0 for any other failure
+    std::string reason;
+};
+
+// Reads, fills and writes one file; why that failed, if it did.
+std::optional<Failure> FillOne(const std::string& strPath, const std::string& strName, const FillSettings& settings,
+                               Quenlar::_TMP3Tag& objTag)
+{
+    try {
+        objTag.TagRead(strPath);
+        FillTagFields(objTag, strName, settings);
+        objTag.TagWrite(strPath, false);
+        return std::nullopt;
+    } catch (const Quenlar::LibraryError& error) {
+        return Failure{error.Number(), mdlMain::LibraryErrorText(error)};
+    } catch (const std::exception& failure) {
+        return Failure{0, std::string("Непредвиденная ошибка: ") + failure.what()};
+    }
+}
+
+std::string MissingText(const std::string& strPath)
+{
+    return "Файл " + strPath + " отсутствует.";
+}
+
+} // namespace
 
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
                 mdlMain::UserDialogs& dialogs)
 {
-    std::string strPath; // the file at hand, for the error message
-    try {
-        for (const std::string& strName : Platform::ListMp3Files(strFolder)) {
-            strPath = strFolder + strName;
-            const std::int32_t attributes = Platform::GetFileAttributesA(strPath);
-            std::optional<Platform::WritableScope> writable;
-            if (attributes & Platform::faReadOnly) {
-                const std::string question = "Файл " + strPath + " доступен только для чтения" + CR + CR +
-                                             "Заполнить теги в этом файле?";
-                if (dialogs.MsgBox(question, mdlMain::vbYesNoQuestion) != mdlMain::vbYes)
-                    continue;
-                writable.emplace(strPath, attributes);
-            }
-            objTag.TagRead(strPath);
-            FillTagFields(objTag, strName, settings);
-            objTag.TagWrite(strPath, false);
+    const auto names = mdlMain::ListMp3FilesOrReport(strFolder, dialogs);
+    if (!names)
+        return FillEnd::NotListed;
+    for (const std::string& strName : *names) {
+        const std::string strPath = strFolder + strName;
+        const std::int32_t attributes = Platform::GetFileAttributesA(strPath);
+        // Gone since the listing (a failed read gives every bit): no question about it.
+        if (attributes == Platform::faInvalid || (attributes & Platform::faDirectory)) {
+            dialogs.MsgBox(MissingText(strPath), mdlMain::vbCritical);
+            continue;
         }
-    } catch (const Quenlar::LibraryError& error) {
-        if (error.Number() != Quenlar::errPathFileAccess)
-            return FillEnd::Broken;
-        dialogs.MsgBox(std::string("Ошибка при попытке записи в файл") + CR + strPath + CR + CR +
-                           "Заполнение прервано.",
+        std::optional<Platform::WritableScope> writable;
+        if (attributes & Platform::faReadOnly) {
+            const std::string question = "Файл " + strPath + " доступен только для чтения" + CR + CR +
+                                         "Заполнить теги в этом файле?";
+            if (dialogs.MsgBox(question, mdlMain::vbYesNoQuestion) != mdlMain::vbYes)
+                continue;
+            writable.emplace(strPath, attributes);
+        }
+        const std::optional<Failure> error = FillOne(strPath, strName, settings, objTag);
+        if (writable)
+            if (const int restoreError = writable->Restore())
+                dialogs.MsgBox(mdlMain::ReadOnlyNotRestoredText(strPath, restoreError), mdlMain::vbCritical);
+        if (!error)
+            continue;
+        if (error->number == Quenlar::errFileNotFound) {
+            dialogs.MsgBox(MissingText(strPath), mdlMain::vbCritical);
+            continue;
+        }
+        if (error->number == Quenlar::errPathFileAccess) {
+            dialogs.MsgBox(std::string("Ошибка при попытке записи в файл") + CR + strPath + CR + CR +
+                               "Заполнение прервано.",
+                           mdlMain::vbCritical);
+            return FillEnd::WriteRefused;
+        }
+        dialogs.MsgBox(std::string("Ошибка при заполнении тегов в файле") + CR + strPath + CR + CR +
+                           error->reason + CR + CR + "Заполнение прервано.",
                        mdlMain::vbCritical);
-        return FillEnd::WriteRefused;
-    } catch (const std::exception&) {
         return FillEnd::Broken;
     }
     dialogs.MsgBox("Заполнение тегов завершено.", mdlMain::vbInformation);

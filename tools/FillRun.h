@@ -12,11 +12,13 @@ namespace Tools {
 enum class FillEnd {
     Completed,    // every file handled; the completion message was shown
     WriteRefused, // error 75: the run was broken off with a message naming the file
-    Broken,       // any other error: the run ended without a message
+    Broken,       // any other error: broken off with a message naming the file and the reason
+    NotListed,    // the folder could not be listed: reported, nothing touched
 };
 
-// strFolder ends in "/". The run stops at the first error; a read-only bit
-// cleared for the file at hand is set back before it returns.
+// strFolder ends in "/". A file gone before its turn is reported and
+// skipped; the run stops at the first other error. A read-only bit cleared
+// for the file at hand is set back before anything is reported.
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
                 mdlMain::UserDialogs& dialogs);
 

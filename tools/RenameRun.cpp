@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 #include "Renaming.h"
+#include "Reports.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
 
@@ -45,7 +46,10 @@ void RunRename(const std::string& strFolder, const std::string& strTemplate, Que
         return;
     }
     // The whole list is taken before the first rename, so a renamed file is not met again.
-    for (const std::string& strName : Platform::ListMp3Files(strFolder)) {
+    const auto names = mdlMain::ListMp3FilesOrReport(strFolder, dialogs);
+    if (!names)
+        return;
+    for (const std::string& strName : *names) {
         const std::string strPath = strFolder + strName;
         if (!Platform::FileExists(strPath)) {
             dialogs.MsgBox("Файл " + strPath + " отсутствует.", mdlMain::vbCritical);

@@ -9,7 +9,8 @@
 
 namespace Tools {
 
-// strFolder ends in "/"; strTemplate is used exactly as typed.
+// strFolder ends in "/"; strTemplate is used exactly as typed. A folder that
+// cannot be listed is reported and the run ends there, with no closing box.
 void RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
                mdlMain::UserDialogs& dialogs);
 

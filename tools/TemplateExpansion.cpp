@@ -1,5 +1,6 @@
 #include "TemplateExpansion.h"
 
+#include "FileNames.h"
 #include "TextHelpers.h"
 
 namespace Tools {
@@ -26,7 +27,8 @@ std::string ExpandTemplate(const std::string& strTemplate, const std::string& st
 {
     using mdlMain::CutAtNull;
     using mdlMain::ReplaceAll;
-    std::string s = ReplaceAll(strTemplate, "%0", WithoutLastFour(strFileName));
+    // A name in Windows-1251 bytes gives its letters, as the user sees them.
+    std::string s = ReplaceAll(strTemplate, "%0", WithoutLastFour(mdlMain::Readable(strFileName)));
     s = ReplaceAll(s, "%1", CutAtNull(objTag.Title()));
     s = ReplaceAll(s, "%2", CutAtNull(objTag.Artist()));
     s = ReplaceAll(s, "%3", CutAtNull(objTag.Album()));

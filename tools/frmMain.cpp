@@ -121,7 +121,11 @@ void frmMain::cmdBrowse_Click()
         return;
     if (!folder.endsWith('/'))
         folder += '/';
-    strFolder = U8(folder);
+    // A folder the run could not reach by its name is reported; the one chosen before stays.
+    std::string bytes = mdlBrowseForFolder::FolderBytes(this, folder);
+    if (bytes.empty())
+        return;
+    strFolder = std::move(bytes);
     tPath->setText(folder);
     cmdFill->setEnabled(!tPath->text().isEmpty());
 }

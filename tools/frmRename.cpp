@@ -63,8 +63,14 @@ void frmRename::cmdBrowse_Click()
 {
     const QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
                                                                mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
-    if (!folder.isEmpty())
-        txtDir->setText(folder);
+    if (folder.isEmpty())
+        return;
+    // A folder the run could not reach by its name is reported; the one chosen before stays.
+    std::string bytes = mdlBrowseForFolder::FolderBytes(this, folder);
+    if (bytes.empty())
+        return;
+    strDir = std::move(bytes);
+    txtDir->setText(folder);
 }
 
 void frmRename::cmdRename_Click()
@@ -73,5 +79,5 @@ void frmRename::cmdRename_Click()
         objTag = mdlMain::CreateTagObject();
     const mdlMain::BusyPointer busy;
     mdlMain::WindowDialogs dialogs(this);
-    Tools::RunRename(U8(txtDir->text()), U8(txtFilenameNew->text()), *objTag, dialogs);
+    Tools::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs);
 }

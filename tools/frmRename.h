@@ -5,6 +5,7 @@
 #include "TMP3Tag.h"
 
 #include <memory>
+#include <string>
 
 class QLineEdit;
 class QPushButton;
@@ -21,6 +22,7 @@ private:
     void cmdRename_Click();
 
     std::unique_ptr<Quenlar::_TMP3Tag> objTag; // made at the first run, kept for the window's life
+    std::string strDir;                        // the chosen folder as the system names it, ending in "/"
 
     QLineEdit* txtDir;
     QPushButton* cmdBrowse;

@@ -42,5 +42,5 @@ TEST(ApplicationTest, AnUnhandledFailureIsReportedAndTheProgramGoesOn)
     Failing failing;
     QEvent event(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&failing, &event));
-    EXPECT_EQ(seen, QString::fromUtf8("Ошибка 53 (TMP3Tag)\nFile not found"));
+    EXPECT_EQ(seen, QString::fromUtf8("Ошибка 53 (TMP3Tag)\nФайл не найден."));
 }

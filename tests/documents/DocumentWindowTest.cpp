@@ -22,7 +22,7 @@ protected:
     frmDocument* OpenFile(const std::string& name, const std::string& bytes)
     {
         const std::string path = dir.Write(name, bytes);
-        frmDocument* doc = frmDocument::Open(&area, QString::fromStdString(path), QString::fromStdString(name));
+        frmDocument* doc = frmDocument::Open(&area, path, name);
         EXPECT_NE(doc, nullptr);
         return doc;
     }
@@ -188,7 +188,7 @@ TEST_F(DocumentWindow, SaveAppendsToAnUntaggedFileThenOverwrites)
     EXPECT_EQ(SizeOf(dir / "plain.mp3"), 1128u);
     EXPECT_EQ(LastRecord(dir / "plain.mp3"), TagBytes("New", "Band", "", "1999", "Again", 17));
 
-    frmDocument* again = frmDocument::Open(&area, doc->txtFilename->text(), "plain.mp3");
+    frmDocument* again = frmDocument::Open(&area, doc->FilePath(), "plain.mp3");
     EXPECT_EQ(again->txtComment->text(), "Again");
     EXPECT_EQ(again->txtGenre->currentText(), "Rock");
 }
@@ -263,7 +263,7 @@ TEST_F(DocumentWindow, FailedSaveIsReportedKeepsTheEditsAndRestoresReadOnly)
         DialogDriver driver({Answer(QMessageBox::Yes), Answer(QMessageBox::Ok)});
         doc->cmdChange->click();
         ASSERT_EQ(driver.Seen().size(), 2u);
-        EXPECT_EQ(driver.Seen()[1].text, Shown(path + "\r\rInvalid year number"));
+        EXPECT_EQ(driver.Seen()[1].text, Shown(path + "\r\rНедопустимый год: нужно положительное число не больше 32767."));
         EXPECT_EQ(driver.Seen()[1].icon, QMessageBox::Critical);
         EXPECT_EQ(driver.Seen()[1].title, "Morvik");
     }
@@ -515,6 +515,30 @@ TEST_F(DocumentWindow, TakenNameAsksUntilAFreeNameOrCancel)
     EXPECT_EQ(LastRecord(dir / "Free.mp3"), TagBytes("Song", "Band", "Album", "2003", "Nice!", 17));
 }
 
+TEST_F(DocumentWindow, ARenamePromptInAWindows1251FolderKeepsThatFolder)
+{
+    // "Музыка" in Windows-1251.
+    const std::string folder = dir.MakeFolder("\xcc\xf3\xe7\xfb\xea\xe0");
+    const std::string path = dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/a.mp3", Tagged);
+    dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/Song.mp3", "taken");
+    frmDocument* doc = frmDocument::Open(&area, path, "a.mp3");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Path(doc), dir / "Музыка/a.mp3");
+    doc->chkAdv->click();
+    Type(doc->txtFilenameNew, "%1");
+    {
+        DialogDriver driver({QueryAnswer(QString::fromStdString(dir / "Музыка/Ёлка.mp3"))});
+        doc->cmdRename->click();
+        ASSERT_EQ(driver.Seen().size(), 1u);
+        EXPECT_EQ(driver.Seen()[0].text.toStdString(), dir / "Музыка/a.mp3");
+        EXPECT_EQ(driver.Seen()[0].value.toStdString(), dir / "Музыка/Song.mp3");
+    }
+    EXPECT_EQ(ReadFile(folder + "Ёлка.mp3"), Tagged);
+    EXPECT_EQ(doc->FilePath(), folder + "Ёлка.mp3");
+    EXPECT_EQ(doc->windowTitle(), "Ёлка.mp3");
+    EXPECT_FALSE(Exists(dir / "Музыка"));
+}
+
 TEST_F(DocumentWindow, FailedRenameIsReportedAndChangesNothing)
 {
     frmDocument* doc = OpenFile("Song.mp3", Tagged);
@@ -565,18 +589,17 @@ TEST_F(DocumentWindow, PlaceholderLabelsInsertAtTheCaretOrOverTheSelection)
 
 TEST_F(DocumentWindow, ReadErrorIsReportedAndLeavesNoWindow)
 {
-    const std::pair<const char*, const char*> cases[] = {{"short.mp3", nullptr}, {"tune.wav", "Invalid filename"}};
+    const std::pair<const char*, const char*> cases[] = {{"short.mp3", "Файл короче 128 байт"},
+                                                         {"tune.wav", "Недопустимое имя файла"}};
     for (const auto& [name, description] : cases) {
         const std::string path = dir.Write(name, Audio(100));
         DialogDriver driver({Answer(QMessageBox::Ok)});
-        EXPECT_EQ(frmDocument::Open(&area, QString::fromStdString(path), name), nullptr);
+        EXPECT_EQ(frmDocument::Open(&area, path, name), nullptr);
         ASSERT_EQ(driver.Seen().size(), 1u);
         EXPECT_EQ(driver.Seen()[0].title, "Morvik");
         EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Critical);
         EXPECT_TRUE(driver.Seen()[0].text.startsWith(QString::fromStdString(path + "\n"))) << name;
-        if (description) {
-            EXPECT_EQ(driver.Seen()[0].text.toStdString(), path + "\n\n" + description);
-        }
+        EXPECT_TRUE(driver.Seen()[0].text.startsWith(Shown(path + "\r\r" + description))) << name;
     }
     EXPECT_TRUE(area.subWindowList().isEmpty());
 }

@@ -8,9 +8,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
+#include <unistd.h>
 
 using namespace documents_testing;
 
@@ -66,7 +68,7 @@ TEST_F(OpenDialog, ListsTheMp3FilesOfTheCurrentFolderInAnyLetterCase)
     QPointer<frmOpen> dialog = NewDialog();
     EXPECT_EQ(dialog->windowTitle(), "Открыть");
     EXPECT_EQ(dialog->size(), QSize(476, 287));
-    EXPECT_EQ(dialog->DirListPath(), Cwd());
+    EXPECT_EQ(dialog->DirListPath(), Cwd().toStdString());
     EXPECT_EQ(Names(dialog->FileList), QStringList({"A.MP3", "b.mp3", "c.Mp3"}));
     EXPECT_EQ(dialog->FileList->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(TabOrder(dialog, dialog->DirList),
@@ -175,10 +177,10 @@ TEST_F(OpenDialog, FolderTreeShowsTheChainAndEntersAFolderOnDoubleClick)
     // A click only highlights; a double-click enters.
     const QPoint at = dialog->DirList->visualItemRect(current->child(1)).center();
     QTest::mouseClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(dialog->DirListPath(), Cwd());
+    EXPECT_EQ(dialog->DirListPath(), Cwd().toStdString());
     QTest::mouseDClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
     QApplication::processEvents();
-    EXPECT_EQ(dialog->DirListPath(), Cwd() + "/Music");
+    EXPECT_EQ(dialog->DirListPath(), Cwd().toStdString() + "/Music");
     EXPECT_EQ(Names(dialog->FileList), QStringList({"in.mp3"}));
     EXPECT_EQ(dialog->DirList->currentItem()->text(0), "Music");
     delete dialog;
@@ -194,13 +196,13 @@ TEST_F(OpenDialog, DriveThatIsNotReadyIsReportedAndTheListGoesBack)
     dialog->DriveList->addItem(root, root);
     dialog->DriveList->addItem("/nowhere/vol [Disc]", "/nowhere/vol");
     dialog->DriveList->setCurrentIndex(dialog->DriveList->count() - 2);
-    EXPECT_EQ(dialog->DirListPath(), root);
+    EXPECT_EQ(dialog->DirListPath(), root.toStdString());
     // The folder the user entered is not kept: the drive's own folder comes back.
     const QPoint at = dialog->DirList->visualItemRect(dialog->DirList->currentItem()->child(0)).center();
     QTest::mouseClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
     QApplication::processEvents();
-    ASSERT_EQ(dialog->DirListPath(), root + "sub");
+    ASSERT_EQ(dialog->DirListPath(), root.toStdString() + "sub");
 
     DialogDriver driver({Answer(QMessageBox::Ok)});
     dialog->DriveList->setCurrentIndex(dialog->DriveList->count() - 1);
@@ -210,7 +212,7 @@ TEST_F(OpenDialog, DriveThatIsNotReadyIsReportedAndTheListGoesBack)
     EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Warning);
     EXPECT_EQ(driver.Seen()[0].buttons.size(), 1);
     EXPECT_EQ(dialog->DriveList->currentIndex(), dialog->DriveList->count() - 2);
-    EXPECT_EQ(dialog->DirListPath(), root);
+    EXPECT_EQ(dialog->DirListPath(), root.toStdString());
 
     // A file in the root of a volume gets one separator before its name.
     Select(dialog, {"root.mp3"});
@@ -218,6 +220,35 @@ TEST_F(OpenDialog, DriveThatIsNotReadyIsReportedAndTheListGoesBack)
     ASSERT_EQ(area.subWindowList().size(), 1);
     EXPECT_EQ(qobject_cast<frmDocument*>(area.subWindowList()[0]->widget())->txtFilename->text(),
               root + "root.mp3");
+}
+
+TEST_F(OpenDialog, NamesInWindows1251ShowReadablyAndOpenTheirOwnFile)
+{
+    // "Музыка/Ёлка.mp3" in Windows-1251, beside a file named as Qt would show it undecoded.
+    const std::string folder = dir.MakeFolder("\xcc\xf3\xe7\xfb\xea\xe0");
+    const std::string path = dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/\xa8\xeb\xea\xe0.mp3", Tagged);
+    const std::string lookAlike = dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd.mp3",
+                                            Audio(200) + TagBytes("Other"));
+    ASSERT_EQ(::chdir(folder.c_str()), 0);
+    QPointer<frmOpen> dialog = NewDialog();
+    EXPECT_EQ(dialog->DirList->currentItem()->text(0), "Музыка");
+    EXPECT_EQ(dialog->DriveList->currentData(), QStorageInfo(QString::fromStdString(dir.Path())).rootPath());
+    EXPECT_EQ(Names(dialog->FileList), QStringList({"Ёлка.mp3", "\uFFFD\uFFFD\uFFFD\uFFFD.mp3"}));
+
+    Select(dialog, {"Ёлка.mp3"});
+    DialogDriver none;
+    dialog->cmdOpen->click();
+    EXPECT_TRUE(none.Seen().empty());
+    ASSERT_EQ(Titles(), QStringList({"Ёлка.mp3"}));
+    auto* doc = qobject_cast<frmDocument*>(area.activeSubWindow()->widget());
+    EXPECT_EQ(doc->FilePath(), path);
+    EXPECT_EQ(doc->txtFilename->text().toStdString(), dir / "Музыка/Ёлка.mp3");
+    EXPECT_EQ(doc->txtTitle->text(), "Song");
+
+    doc->txtTitle->setText("Ель");
+    doc->cmdChange->click();
+    EXPECT_EQ(LastRecord(path), TagBytes("\xc5\xeb\xfc", "Band"));
+    EXPECT_EQ(LastRecord(lookAlike), TagBytes("Other"));
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // The document's decisions without a window: questions and reports go to a
 // script, the files are real.
+#include "HookedTag.h"
 #include "ScriptedDialogs.h"
 #include "TagDocument.h"
 #include "TagObjects.h"
 #include "TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -147,6 +149,23 @@ TEST_F(TagDocumentTest, ReadOnlyFileIsAskedAboutAndKeepsItsAttributeWhateverHapp
     EXPECT_EQ(dialogs.messages[1].style, mdlMain::vbCritical);
     EXPECT_EQ(LastRecord(path), TagBytes("New"));
     EXPECT_EQ(ModeOf(path), 0444u);
+}
+
+TEST_F(TagDocumentTest, AReadOnlyAttributeThatCannotBeSetBackIsReported)
+{
+    const std::string path = dir.Write("ro.mp3", Audio(10) + TagBytes("Old"));
+    SetMode(path, 0444);
+    // The file goes right after the write, so its attribute has nowhere to go back to.
+    TagDocument hooked([] {
+        auto tag = std::make_unique<HookedTag>();
+        tag->afterWrite = [](const std::string& p) { std::filesystem::remove(p); };
+        return tag;
+    });
+    dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
+    EXPECT_EQ(hooked.Save(dialogs, path, Fields("New")), TagDocument::Done);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text,
+              "Не удалось снова сделать файл " + path + " доступным только для чтения.\r\rФайл или папка не найдены.");
 }
 
 TEST_F(TagDocumentTest, AVanishedFileIsReportedByEveryAction)

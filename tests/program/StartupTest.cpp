@@ -129,7 +129,7 @@ TEST(StartupTest, CommandsOpenTheRealWindowsAndExitClosesAll)
     windows.sort();
     EXPECT_EQ(windows, QStringList({"frmMain", "frmMain", "frmOpen", "frmRename"}));
 
-    QPointer<frmDocument> doc = frmDocument::Open(frame->MdiArea(), QString::fromStdString(path), "a.mp3");
+    QPointer<frmDocument> doc = frmDocument::Open(frame->MdiArea(), path, "a.mp3");
     ASSERT_FALSE(doc.isNull());
     doc->txtTitle->setText("Other");
     emit frame->mnuWindow->aboutToShow();

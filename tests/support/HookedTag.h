@@ -1,5 +1,5 @@
 #pragma once
-// A real tag object with a hook before each read and write, so a test can
+// A real tag object with hooks around each read and write, so a test can
 // change the file system behind a run's back at an exact moment.
 #include "TMP3Tag.h"
 #include "TagObjects.h"
@@ -12,6 +12,7 @@ class HookedTag : public Quenlar::_TMP3Tag {
 public:
     std::function<void(const std::string& path)> beforeRead = [](const std::string&) {};
     std::function<void(const std::string& path)> beforeWrite = [](const std::string&) {};
+    std::function<void(const std::string& path)> afterWrite = [](const std::string&) {};
 
     bool ValidTag() const override { return tag_->ValidTag(); }
     std::string Title() const override { return tag_->Title(); }
@@ -31,7 +32,9 @@ public:
     bool TagWrite(const std::string& path, bool popup) override
     {
         beforeWrite(path);
-        return tag_->TagWrite(path, popup);
+        const bool written = tag_->TagWrite(path, popup);
+        afterWrite(path);
+        return written;
     }
     bool TagRead(const std::string& path) override
     {

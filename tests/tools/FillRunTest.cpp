@@ -1,9 +1,11 @@
 #include "FillRun.h"
 
+#include "FileSystem.h"
 #include "HookedTag.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -109,7 +111,7 @@ TEST_F(FillRun, TheEmptyGenreEntryClearsTheGenre)
     EXPECT_EQ(LastRecord(path), TagBytes("T", "A", "", "", "", 255));
 }
 
-TEST_F(FillRun, ARejectedYearOrAShortFileEndsTheRunSilently)
+TEST_F(FillRun, ARejectedYearStopsTheRunNamingTheFileAndTheReason)
 {
     std::vector<std::string> paths;
     for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
@@ -117,15 +119,107 @@ TEST_F(FillRun, ARejectedYearOrAShortFileEndsTheRunSilently)
     settings.Title = {true, "%0"};
     settings.Year = {true, "%4"};
     EXPECT_EQ(Run(), FillEnd::Broken);
-    EXPECT_TRUE(dialogs.messages.empty());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const std::string first = Platform::ListMp3Files(dir.Path()).front();
+    EXPECT_EQ(dialogs.messages[0].text, "Ошибка при заполнении тегов в файле\r" + (dir / first)
+                                            + "\r\rНедопустимый год: нужно положительное число не больше 32767."
+                                              "\r\rЗаполнение прервано.");
+    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbCritical);
     for (const std::string& path : paths)
         EXPECT_EQ(LastRecord(path), TagBytes("old", "", "", "2000")) << path;
+}
 
-    TempDir other;
-    const std::string shortFile = other.Write("short.mp3", Audio(100));
-    EXPECT_EQ(Tools::RunFill(other.Path(), settings, tag, dialogs), FillEnd::Broken);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(ReadFile(shortFile), Audio(100));
+TEST_F(FillRun, AShortFileAmongAThousandStopsTheRunThereAndNamesIt)
+{
+    for (int i = 0; i < 1000; ++i)
+        Mp3(std::to_string(i) + ".mp3", TagBytes("old"));
+    const std::string shortFile = dir.Write("500.mp3", Audio(100));
+    settings.Title = {true, "new"};
+    EXPECT_EQ(Run(), FillEnd::Broken);
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Ошибка при заполнении тегов в файле\r" + shortFile
+                                            + "\r\rФайл короче 128 байт: в нём нет места для тега."
+                                              "\r\rЗаполнение прервано.");
+    // Files before it in the listing are filled, the rest untouched.
+    bool before = true;
+    for (const std::string& name : Platform::ListMp3Files(dir.Path())) {
+        if (name == "500.mp3") {
+            before = false;
+            EXPECT_EQ(ReadFile(shortFile), Audio(100));
+            continue;
+        }
+        EXPECT_EQ(LastRecord(dir / name), TagBytes(before ? "new" : "old")) << name;
+    }
+}
+
+TEST_F(FillRun, AFileGoneBeforeItsTurnIsReportedWithoutAQuestionAndTheRunGoesOn)
+{
+    const std::string a = Mp3("a.mp3", TagBytes("old"), 0444);
+    const std::string b = Mp3("b.mp3", TagBytes("old"), 0444);
+    dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
+    // Whichever file comes first takes the other one away.
+    tag.beforeRead = [&](const std::string& path) { std::filesystem::remove(path == a ? b : a); };
+    settings.Title = {true, "new"};
+
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    const std::string kept = Exists(a) ? a : b;
+    const std::string gone = kept == a ? b : a;
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{Question(kept), "Файл " + gone + " отсутствует.", kDone}));
+    EXPECT_EQ(dialogs.messages[1].style, mdlMain::vbCritical);
+    EXPECT_EQ(LastRecord(kept), TagBytes("new"));
+    EXPECT_EQ(ModeOf(kept), 0444u);
+}
+
+TEST_F(FillRun, AFolderThatCannotBeListedIsNamedAndNothingCompletes)
+{
+    const std::string file = Mp3("a.mp3", TagBytes("old"));
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {dir.MakeFolder("removed"), "Файл или папка не найдены."},
+        {file + "/", "Часть пути не является папкой."},
+    };
+    std::filesystem::remove(cases[0].first);
+    // Permission bits do not stop root, as in CI, from reading a folder.
+    const std::string locked = dir.MakeFolder("locked");
+    SetMode(locked, 0);
+    if (::access(locked.c_str(), R_OK) != 0)
+        cases.emplace_back(locked, "Доступ запрещён.");
+    settings.Title = {true, "new"};
+
+    for (const auto& [folder, reason] : cases) {
+        ScriptedDialogs told;
+        EXPECT_EQ(Tools::RunFill(folder, settings, tag, told), FillEnd::NotListed) << folder;
+        ASSERT_EQ(told.messages.size(), 1u) << folder;
+        EXPECT_EQ(told.messages[0].text, "Не удалось прочитать папку " + folder + "\r\r" + reason);
+        EXPECT_EQ(told.messages[0].style, mdlMain::vbCritical);
+        EXPECT_EQ(told.messages[0].title, "Morvik");
+    }
+    EXPECT_EQ(LastRecord(file), TagBytes("old"));
+}
+
+TEST_F(FillRun, ANameInWindows1251IsFilledThroughItsOwnBytes)
+{
+    // "Музыка/Ёлка.mp3" in Windows-1251.
+    const std::string folder = dir.MakeFolder("\xcc\xf3\xe7\xfb\xea\xe0");
+    const std::string path = dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/\xa8\xeb\xea\xe0.mp3", Audio(200) + TagBytes("old"));
+    settings.Title = {true, "%0"};
+    EXPECT_EQ(Tools::RunFill(folder, settings, tag, dialogs), FillEnd::Completed);
+    EXPECT_EQ(LastRecord(path), TagBytes("\xa8\xeb\xea\xe0")); // the title is the name, as the user reads it
+}
+
+TEST_F(FillRun, AReadOnlyAttributeThatCannotBeSetBackIsReported)
+{
+    const std::string path = Mp3("a.mp3", TagBytes("old"), 0444);
+    dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
+    tag.afterWrite = [](const std::string& p) { std::filesystem::remove(p); };
+    settings.Title = {true, "new"};
+
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[1].text, "Не удалось снова сделать файл " + path
+                                            + " доступным только для чтения.\r\rФайл или папка не найдены.");
+    EXPECT_EQ(dialogs.messages[1].style, mdlMain::vbCritical);
+    EXPECT_EQ(dialogs.messages[2].text, kDone);
 }
 
 TEST_F(FillRun, AWriteRefusedBreaksTheRunWithThePath)

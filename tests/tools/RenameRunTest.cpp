@@ -231,6 +231,26 @@ TEST_F(RenameRun, ATagObjectErrorIsReportedAndTheRunGoesOn)
     EXPECT_EQ(Names(), (std::vector<std::string>{"renamed.mp3", "short.mp3"}));
 }
 
+TEST_F(RenameRun, AFolderThatCannotBeListedIsNamedAndNoEndIsReported)
+{
+    const std::string removed = dir.MakeFolder("removed");
+    std::filesystem::remove(removed);
+    Tools::RunRename(removed, "%1", tag, dialogs);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Не удалось прочитать папку " + removed + "\r\rФайл или папка не найдены.");
+    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbCritical);
+}
+
+TEST_F(RenameRun, AFileInAWindows1251FolderIsRenamedInPlace)
+{
+    // "Музыка/Ёлка.mp3" in Windows-1251 bytes.
+    const std::string folder = dir.MakeFolder("\xcc\xf3\xe7\xfb\xea\xe0");
+    dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/\xa8\xeb\xea\xe0.mp3", Audio(64) + TagBytes("T", "A"));
+    Tools::RunRename(folder, "%2 - %1", tag, dialogs);
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kDone});
+    EXPECT_EQ(Names("\xcc\xf3\xe7\xfb\xea\xe0"), std::vector<std::string>{"A - T.mp3"});
+}
+
 TEST_F(RenameRun, EveryFileIsHandledBeyondASixteenBitCount)
 {
     constexpr int count = 32768 + 2;

@@ -220,6 +220,24 @@ TEST(FillWindow, BrowseEnablesFillAndACancelKeepsTheFolder)
     EXPECT_EQ(Find<QLineEdit>(w, "tPath")->text(), "/");
 }
 
+TEST(ToolWindows, AFolderNameQtCouldNotCarryIsReportedAndNotTaken)
+{
+    TempDir dir;
+    Chooser chooser;
+    Shown<frmMain> w;
+    chooser.folder = QString::fromStdString(dir.Path());
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    // How Qt hands over a folder whose name is not UTF-8.
+    chooser.folder = QString::fromStdString(dir.Path()) + QChar(QChar::ReplacementCharacter) + "/";
+    DialogDriver driver({Answer(QMessageBox::Ok)});
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].text, "Имя папки " + chooser.folder + " не удаётся передать системе без искажений."
+                                         "\n\nПереименуйте папку или выберите другую.");
+    EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(Find<QLineEdit>(w, "tPath")->text().toStdString(), dir.Path());
+}
+
 TEST(FillWindow, AWholeRunAsksAboutReadOnlyFilesAndStaysOpen)
 {
     TempDir dir;
