@@ -162,7 +162,8 @@ TEST_F(TagDocumentTest, AReadOnlyAttributeThatCannotBeSetBackIsReported)
         return tag;
     });
     dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
-    EXPECT_EQ(hooked.Save(dialogs, path, Fields("New")), TagDocument::Done);
+    TagFields fields = Fields("New");
+    EXPECT_EQ(hooked.Save(dialogs, path, fields), TagDocument::Done);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text,
               "Не удалось снова сделать файл " + path + " доступным только для чтения.\r\rФайл или папка не найдены.");
