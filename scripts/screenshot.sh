@@ -8,8 +8,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build/main}")
 out=$root/docs/morvik.png
 
-if [[ -z "${MORVIK_SHOT_INNER:-}" ]]; then
-    for tool in xvfb-run openbox xdotool g++ pkg-config iconv; do
+# shellcheck source=xsession.sh
+source "$root/scripts/xsession.sh"
+if [[ -z "${MORVIK_XSESSION:-}" ]]; then
+    for tool in g++ pkg-config; do
         command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
     done
     if [[ -f "$build/CMakeCache.txt" ]]; then
@@ -22,22 +24,15 @@ if [[ -z "${MORVIK_SHOT_INNER:-}" ]]; then
         # shellcheck disable=SC2046 # pkg-config gives several words on purpose
         g++ -std=c++17 -O1 -fPIC "$root/scripts/grab_screen.cpp" -o "$grabber" $(pkg-config --cflags --libs Qt6Gui)
     fi
-    export MORVIK_SHOT_INNER=1
-    unset QT_QPA_PLATFORM
-    exec timeout 120 xvfb-run -a -s "-screen 0 780x500x24" "$0" "$build"
 fi
+xsession_enter screenshot 120 780x500x24 xdotool iconv -- "$0" "$build"
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
 fail() {
     echo "screenshot: $*" >&2
     exit 1
 }
+
+xsession_start || fail "openbox did not start"
 
 # field TEXT WIDTH: the text in Windows-1251, then NULs up to the width.
 field() {
@@ -53,11 +48,6 @@ mkdir -p "$work/home/Музыка/Северный ветер"
     field "Записано в Петрозаводске" 30
     printf '\021' # genre 17, Rock
 } >"$work/home/Музыка/Северный ветер/Белая ночь.mp3"
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
-timeout 20 bash -c "until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do sleep 0.2; done" ||
-    fail "openbox did not start"
 
 (cd "$work/home/Музыка/Северный ветер" && exec "$build/bin/Morvik" "Белая ночь.mp3") >"$work/morvik.log" 2>&1 &
 pids+=($!)

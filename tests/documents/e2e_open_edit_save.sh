@@ -7,22 +7,9 @@
 set -euo pipefail
 
 morvik=$(realpath "$1")
-if [[ -z "${MORVIK_E2E_INNER:-}" ]]; then
-    for tool in xvfb-run openbox xdotool xwininfo; do
-        command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
-    done
-    export MORVIK_E2E_INNER=1
-    unset QT_QPA_PLATFORM
-    exec timeout 150 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$morvik"
-fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=../../scripts/xsession.sh
+source "$(dirname "$0")/../../scripts/xsession.sh"
+xsession_enter e2e 150 1280x1024x24 xdotool xwininfo -- "$0" "$morvik"
 
 fail() {
     echo "e2e: $*" >&2
@@ -58,15 +45,13 @@ window_geometry() {
     Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
 }
 
+xsession_start || fail "openbox did not start"
+
 song="$work/music/song.mp3"
 mkdir -p "$work/music"
 head -c 1000 /dev/zero | tr '\0' 'x' >"$work/audio"
 { cat "$work/audio"; record Old; } >"$song"
 record "New Title" >"$work/expected"
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
-wait_for 20 "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" || fail "openbox did not start"
 
 # The open dialog starts in the program's current folder.
 (cd "$work/music" && exec "$morvik") >"$work/morvik.log" 2>&1 &
