@@ -34,6 +34,41 @@ bool EndsWithMp3(const char* name, std::size_t len)
         && name[len - 1] == '3';
 }
 
+// The non-hidden entries of folder of the given kind (S_IFREG or S_IFDIR)
+// whose names pass wanted, in the order the directory gives them. A link
+// counts by what it leads to when followed, never otherwise. A folder that
+// cannot be read gives nothing and, when error is given, its errno there
+// (0 on success).
+template <class Wanted>
+std::vector<std::string> ListVisible(const std::string& folder, int* error, mode_t kind, bool followLinks,
+                                     Wanted wanted)
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (error)
+        *error = dir ? 0 : errno;
+    if (!dir)
+        return names;
+    const unsigned char knownType = kind == S_IFDIR ? DT_DIR : DT_REG;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::size_t len = std::strlen(e->d_name);
+        if (e->d_name[0] == '.' || !wanted(e->d_name, len))
+            continue;
+        // The directory entry usually knows the type; ask only when it does
+        // not, or for a link that counts by what it leads to.
+        bool keep = e->d_type == knownType;
+        if (e->d_type == DT_UNKNOWN || (e->d_type == DT_LNK && followLinks)) {
+            struct stat st;
+            const int flags = followLinks ? 0 : AT_SYMLINK_NOFOLLOW;
+            keep = ::fstatat(::dirfd(dir), e->d_name, &st, flags) == 0 && (st.st_mode & S_IFMT) == kind;
+        }
+        if (keep)
+            names.emplace_back(e->d_name, len);
+    }
+    ::closedir(dir);
+    return names;
+}
+
 } // namespace
 
 std::int32_t GetFileAttributesA(const std::string& path)
@@ -73,51 +108,23 @@ bool FileExists(const std::string& path)
 
 std::vector<std::string> ListMp3Files(const std::string& folder, int* error, Links links)
 {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (error)
-        *error = dir ? 0 : errno;
-    if (!dir)
-        return names;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::size_t len = std::strlen(e->d_name);
-        if (e->d_name[0] == '.' || !EndsWithMp3(e->d_name, len))
-            continue;
-        // The directory entry usually knows the type; ask only when it does not
-        // (or for a link that counts when it leads to an ordinary file).
-        bool regular = e->d_type == DT_REG;
-        const bool follow = links == Links::Followed;
-        if (e->d_type == DT_UNKNOWN || (e->d_type == DT_LNK && follow)) {
-            struct stat st;
-            regular = ::fstatat(::dirfd(dir), e->d_name, &st, follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0
-                && S_ISREG(st.st_mode);
-        }
-        if (regular)
-            names.emplace_back(e->d_name, len);
-    }
-    ::closedir(dir);
-    return names;
+    return ListVisible(folder, error, S_IFREG, links == Links::Followed, EndsWithMp3);
 }
 
 std::vector<std::string> ListFolders(const std::string& folder)
 {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return names;
-    while (const dirent* e = ::readdir(dir)) {
-        if (e->d_name[0] == '.')
-            continue;
-        bool isFolder = e->d_type == DT_DIR;
-        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
-            struct stat st;
-            isFolder = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (isFolder)
-            names.emplace_back(e->d_name);
+    return ListVisible(folder, nullptr, S_IFDIR, true, [](const char*, std::size_t) { return true; });
+}
+
+std::string CurrentFolder()
+{
+    std::vector<char> buffer(4096);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE)
+            return std::string();
+        buffer.resize(buffer.size() * 2);
     }
-    ::closedir(dir);
-    return names;
+    return buffer.data();
 }
 
 int RenameFile(const std::string& from, const std::string& to)

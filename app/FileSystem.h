@@ -40,6 +40,10 @@ std::vector<std::string> ListMp3Files(const std::string& folder, int* error = nu
 // read.
 std::vector<std::string> ListFolders(const std::string& folder);
 
+// The process's current folder as the system names it, or "" when it cannot
+// be read (it was removed, say).
+std::string CurrentFolder();
+
 // Renames (or moves) from to to; never replaces an existing file, hidden
 // ones included. Returns 0 or the errno of the failure.
 int RenameFile(const std::string& from, const std::string& to);

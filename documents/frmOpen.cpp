@@ -17,7 +17,6 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <algorithm>
-#include <filesystem>
 
 using Form::Place;
 using mdlMain::Q;
@@ -50,12 +49,11 @@ void SortReadably(std::vector<std::string>& names)
     });
 }
 
-// The process's current folder, as the system names it.
+// The process's current folder, as the system names it; "/" when it is gone.
 std::string CurrentFolder()
 {
-    std::error_code ec;
-    const std::string cwd = std::filesystem::current_path(ec).string();
-    return ec ? std::string("/") : cwd;
+    const std::string cwd = Platform::CurrentFolder();
+    return cwd.empty() ? std::string("/") : cwd;
 }
 
 // "/mnt/usb [MUSIC]": the mount point, and the volume label where there is one.

@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "FileSystem.h"
 #include "frmDocument.h"
 #include "frmMDI.h"
 #include "frmMain.h"
@@ -7,28 +8,9 @@
 #include "frmRename.h"
 #include "mdlMain.h"
 
-#include <cerrno>
 #include <memory>
-#include <unistd.h>
 
 namespace mdlMain {
-
-namespace {
-
-// The process's current folder as bytes, or "" when it cannot be read (it
-// was removed, say); relative paths then stay relative.
-std::string CurrentFolder()
-{
-    std::vector<char> buffer(4096);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE)
-            return std::string();
-        buffer.resize(buffer.size() * 2);
-    }
-    return buffer.data();
-}
-
-} // namespace
 
 frmMDI* LoadFrame()
 {
@@ -62,7 +44,7 @@ frmMDI* Start(const std::vector<std::string>& arguments)
     btMDIWindowState = 2;
     frmMDI* frame = LoadFrame();
     frame->show();
-    frame->OpenFiles(FilesFromArguments(arguments, CurrentFolder()));
+    frame->OpenFiles(FilesFromArguments(arguments, Platform::CurrentFolder()));
     return frame;
 }
 
