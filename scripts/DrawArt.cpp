@@ -1,7 +1,9 @@
 // Draws the program's artwork into the folder given as the only argument:
 // the frame icon (32 and 256 pixels), the document icon (16 and 32 pixels)
-// and the about box banner (267 x 44). The PNGs are kept in the source tree;
-// run this again (target morvik_art) after changing a drawing.
+// and the about box banner (267 x 44). The PNGs are kept in the source tree
+// (shell/resources); after changing a drawing, build and run this again:
+//   g++ -std=c++17 -fPIC scripts/DrawArt.cpp -o build/draw_art $(pkg-config --cflags --libs Qt6Gui)
+//   QT_QPA_PLATFORM=offscreen build/draw_art shell/resources
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
