@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "Paths.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,28 +13,6 @@
 namespace Platform {
 
 namespace {
-
-// The last component of a path ("a" for "/x/a" and "/x/a/").
-std::string BaseName(const std::string& path)
-{
-    std::size_t end = path.find_last_not_of('/');
-    if (end == std::string::npos)
-        return std::string();
-    const std::size_t slash = path.rfind('/', end);
-    const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
-    return path.substr(begin, end + 1 - begin);
-}
-
-bool Hidden(const std::string& name)
-{
-    return !name.empty() && name[0] == '.';
-}
-
-bool EndsWithMp3(const char* name, std::size_t len)
-{
-    return len >= 4 && name[len - 4] == '.' && (name[len - 3] | 0x20) == 'm' && (name[len - 2] | 0x20) == 'p'
-        && name[len - 1] == '3';
-}
 
 // The non-hidden entries of folder of the given kind (S_IFREG or S_IFDIR)
 // whose names pass wanted, in the order the directory gives them. A link
@@ -52,7 +32,8 @@ std::vector<std::string> ListVisible(const std::string& folder, int* error, mode
     const unsigned char knownType = kind == S_IFDIR ? DT_DIR : DT_REG;
     while (const dirent* e = ::readdir(dir)) {
         const std::size_t len = std::strlen(e->d_name);
-        if (e->d_name[0] == '.' || !wanted(e->d_name, len))
+        const std::string_view name(e->d_name, len);
+        if (Core::IsHiddenName(name) || !wanted(name))
             continue;
         // The directory entry usually knows the type; ask only when it does
         // not, or for a link that counts by what it leads to.
@@ -63,7 +44,7 @@ std::vector<std::string> ListVisible(const std::string& folder, int* error, mode
             keep = ::fstatat(::dirfd(dir), e->d_name, &st, flags) == 0 && (st.st_mode & S_IFMT) == kind;
         }
         if (keep)
-            names.emplace_back(e->d_name, len);
+            names.emplace_back(name);
     }
     ::closedir(dir);
     return names;
@@ -79,7 +60,7 @@ std::int32_t GetFileAttributesA(const std::string& path)
     std::int32_t a = 0;
     if (!(st.st_mode & S_IWUSR))
         a |= faReadOnly;
-    if (Hidden(BaseName(path)))
+    if (Core::IsHiddenName(Core::FileName(path)))
         a |= faHidden;
     if (S_ISDIR(st.st_mode))
         a |= faDirectory;
@@ -103,17 +84,17 @@ bool SetFileAttributesA(const std::string& path, std::int32_t attributes)
 bool FileExists(const std::string& path)
 {
     struct stat st;
-    return !Hidden(BaseName(path)) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return !Core::IsHiddenName(Core::FileName(path)) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::vector<std::string> ListMp3Files(const std::string& folder, int* error, Links links)
 {
-    return ListVisible(folder, error, S_IFREG, links == Links::Followed, EndsWithMp3);
+    return ListVisible(folder, error, S_IFREG, links == Links::Followed, Core::HasMp3Extension);
 }
 
 std::vector<std::string> ListFolders(const std::string& folder)
 {
-    return ListVisible(folder, nullptr, S_IFDIR, true, [](const char*, std::size_t) { return true; });
+    return ListVisible(folder, nullptr, S_IFDIR, true, [](std::string_view) { return true; });
 }
 
 std::string CurrentFolder()

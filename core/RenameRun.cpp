@@ -1,6 +1,7 @@
 #include "RenameRun.h"
 
 #include "FileSystem.h"
+#include "Paths.h"
 #include "Renaming.h"
 #include "Reports.h"
 #include "TagObjects.h"
@@ -70,7 +71,7 @@ void RunRename(const std::string& strFolder, const std::string& strTemplate, Que
             CutAtNull(objTag.Year()), objTag.GenreIDToName(objTag.Genre()));
         PromptOnDemand prompt(dialogs);
         const mdlMain::RenameOutcome outcome =
-            mdlMain::RenameAskingForFreeName(strPath, mdlMain::GetFolder(strPath) + strNewName, prompt);
+            mdlMain::RenameAskingForFreeName(strPath, Core::GetFolder(strPath) + strNewName, prompt);
         if (outcome.kind == mdlMain::RenameOutcome::Failed || outcome.kind == mdlMain::RenameOutcome::Refused)
             dialogs.MsgBox(mdlMain::RenameFailedText(strPath, outcome), mdlMain::vbCritical);
     }

@@ -1,6 +1,7 @@
 #include "Renaming.h"
 
 #include "FileSystem.h"
+#include "Paths.h"
 #include "TextHelpers.h"
 
 #include <algorithm>
@@ -15,12 +16,6 @@ std::string InName(std::string value)
 {
     std::replace(value.begin(), value.end(), '/', '-');
     return value;
-}
-
-bool HiddenName(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return path.compare(slash == std::string::npos ? 0 : slash + 1, 1, ".") == 0;
 }
 
 } // namespace
@@ -52,7 +47,7 @@ RenameOutcome RenameAskingForFreeName(const std::string& path, std::string targe
         return {RenameOutcome::Cancelled, target};
     // The listings, the open dialog and both tools skip such a file: it would
     // vanish from the program.
-    if (HiddenName(target))
+    if (Core::IsHiddenName(Core::FileName(target)))
         return {RenameOutcome::Refused, target};
     if (const int error = Platform::RenameFile(path, target))
         return {RenameOutcome::Failed, target, error};

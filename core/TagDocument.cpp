@@ -1,6 +1,8 @@
 #include "TagDocument.h"
 
+#include "Codepage.h"
 #include "FileSystem.h"
+#include "Paths.h"
 #include "GenreList.h"
 #include "Reports.h"
 #include "TagObjects.h"
@@ -68,7 +70,7 @@ void TagDocument::WriteFields(const std::string& path, const TagFields& fields)
     if (all || fields.comment != shown_.comment) {
         const std::uint8_t track = Quenlar::Track(tag);
         tag.SetComment(fields.comment);
-        if (track != 0 && mdlMain::CharacterCount(fields.comment) <= 28)
+        if (track != 0 && Quenlar::Codepage::CountCharacters(fields.comment) <= 28)
             Quenlar::SetTrack(tag, track);
     }
     tag.TagWrite(path, false);
@@ -153,7 +155,7 @@ TagDocument::RenameResult TagDocument::Rename(mdlMain::UserDialogs& dialogs, con
     const std::string name = mdlMain::NameFromTemplate(templ, fields.title, fields.artist, fields.album,
                                                        fields.year, Tag().GenreIDToName(fields.genre));
     const mdlMain::RenameOutcome outcome
-        = mdlMain::RenameAskingForFreeName(path, mdlMain::GetFolder(path) + name, *prompt);
+        = mdlMain::RenameAskingForFreeName(path, Core::GetFolder(path) + name, *prompt);
     switch (outcome.kind) {
     case mdlMain::RenameOutcome::Renamed:
         return {RenameResult::Renamed, outcome.target};

@@ -1,5 +1,6 @@
 #include "TemplateExpansion.h"
 
+#include "Codepage.h"
 #include "FileNames.h"
 #include "TextHelpers.h"
 
@@ -7,17 +8,12 @@ namespace Tools {
 
 namespace {
 
-// The name less its last four characters (UTF-8: a character is a lead byte
-// and its continuation bytes).
+// The name less its last four characters.
 std::string WithoutLastFour(const std::string& name)
 {
-    std::size_t end = name.size();
-    for (int n = 0; n < 4 && end > 0; ++n) {
-        do {
-            --end;
-        } while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80);
-    }
-    return name.substr(0, end);
+    using namespace Quenlar::Codepage;
+    const std::size_t count = CountCharacters(name);
+    return std::string(FirstCharacters(name, count > 4 ? count - 4 : 0));
 }
 
 } // namespace

@@ -26,21 +26,6 @@ std::string ReplaceAll(const std::string& text, const std::string& search, const
     return s;
 }
 
-std::string GetFolder(const std::string& path)
-{
-    const std::size_t i = path.rfind('/');
-    return i == std::string::npos ? std::string() : path.substr(0, i + 1);
-}
-
-std::size_t CharacterCount(const std::string& text)
-{
-    // Every character has exactly one byte that is not a continuation byte.
-    std::size_t n = 0;
-    for (const char c : text)
-        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 std::string CutAtNull(const std::string& text)
 {
     return text.substr(0, text.find('\0'));

@@ -11,13 +11,6 @@ namespace mdlMain {
 // inserted text, so that the call always ends. An empty search changes nothing.
 std::string ReplaceAll(const std::string& text, const std::string& search, const std::string& replacement);
 
-// The folder part of a full path, up to and including its last "/"; "" when
-// the path holds none.
-std::string GetFolder(const std::string& path);
-
-// The number of characters of a UTF-8 text.
-std::size_t CharacterCount(const std::string& text);
-
 // The part of text before its first NUL character.
 std::string CutAtNull(const std::string& text);
 

@@ -5,6 +5,7 @@
 #include "FileSystem.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
+#include "Paths.h"
 #include "QtText.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
@@ -175,7 +176,7 @@ void frmDocument::OpenFiles(QMdiArea* area, const std::vector<std::string>& path
 {
     for (const std::string& path : paths) {
         if (Platform::FileExists(path))
-            Open(area, path, path.substr(mdlMain::GetFolder(path).size()));
+            Open(area, path, Core::FileName(path));
         else
             mdlMain::MsgBox(Q(mdlMain::Readable("Файл " + path + " отсутствует и не будет открыт.")),
                             mdlMain::vbCritical, QString::fromUtf8(mdlMain::AppTitle), owner);
@@ -336,7 +337,7 @@ void frmDocument::cmdRename_Click()
     } else if (result.kind == TagDocument::RenameResult::Renamed) {
         strFilepath_ = result.target;
         txtFilename->setText(Q(mdlMain::Readable(result.target)));
-        QString caption = Q(mdlMain::Readable(result.target.substr(mdlMain::GetFolder(result.target).size())));
+        QString caption = Q(mdlMain::Readable(Core::FileName(result.target)));
         if (!blSaved)
             caption += QString::fromLatin1(Marker);
         SetCaption(caption);

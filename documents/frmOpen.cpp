@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
+#include "Paths.h"
 #include "QtText.h"
 #include "frmDocument.h"
 
@@ -34,11 +35,6 @@ std::string Bytes(const QString& path)
 QByteArray ItemBytes(const std::string& bytes)
 {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-std::string Join(const std::string& folder, const std::string& name)
-{
-    return folder.ends_with('/') ? folder + name : folder + '/' + name;
 }
 
 // Names in the order the user reads them: as shown, ignoring letter case.
@@ -200,7 +196,7 @@ void frmOpen::ShowFolderTree(const std::string& path)
             end = path.size();
         if (end > begin) {
             const std::string part = path.substr(begin, end - begin);
-            chain = Join(chain, part);
+            chain = Core::JoinPath(chain, part);
             item = addItem(item, part, chain, openIcon);
         }
         begin = end + 1;
@@ -209,7 +205,7 @@ void frmOpen::ShowFolderTree(const std::string& path)
     std::vector<std::string> folders = Platform::ListFolders(path);
     SortReadably(folders);
     for (const std::string& name : folders)
-        addItem(item, name, Join(path, name), closedIcon);
+        addItem(item, name, Core::JoinPath(path, name), closedIcon);
     DirList->expandAll();
     DirList->setCurrentItem(item);
 }
@@ -236,7 +232,7 @@ void frmOpen::cmdOpen_Click()
     std::vector<std::string> paths;
     for (int i = 0; i < FileList->count(); ++i)
         if (FileList->item(i)->isSelected())
-            paths.push_back(Join(dirPath_, FileList->item(i)->data(BytesRole).toByteArray().toStdString()));
+            paths.push_back(Core::JoinPath(dirPath_, FileList->item(i)->data(BytesRole).toByteArray().toStdString()));
     if (area_)
         frmDocument::OpenFiles(area_, paths, this);
     close();

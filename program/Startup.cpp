@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "FileSystem.h"
+#include "Paths.h"
 #include "frmDocument.h"
 #include "frmMDI.h"
 #include "frmMain.h"
@@ -31,7 +32,7 @@ std::vector<std::string> FilesFromArguments(const std::vector<std::string>& argu
         if (!path.starts_with('/') && !folder.empty()) {
             while (path.starts_with("./"))
                 path.erase(0, path.find_first_not_of('/', 1));
-            path = (folder.ends_with('/') ? folder : folder + '/') + path;
+            path = Core::JoinPath(folder, path);
         }
         files.push_back(std::move(path));
     }

@@ -4,6 +4,7 @@
 #include "frmOptions.h"
 #include "Application.h"
 #include "MessageBoxes.h"
+#include "Paths.h"
 #include "UserDialogs.h"
 #include "mdlMain.h"
 
@@ -173,11 +174,11 @@ std::vector<std::string> frmMDI::DroppedMp3Files(const QMimeData* data)
             || !(host.isEmpty() || host == QLatin1String("localhost") || host == QSysInfo::machineHostName()))
             continue;
         const QString local = url.path();
-        const QFileInfo info(local);
-        if (!info.fileName().endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive) || info.isDir())
-            continue;
         // The name's bytes as the file system has them.
-        paths.push_back(QFile::encodeName(local).toStdString());
+        std::string path = QFile::encodeName(local).toStdString();
+        if (!Core::HasMp3Extension(path) || QFileInfo(local).isDir())
+            continue;
+        paths.push_back(std::move(path));
     }
     return paths;
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 using mdlMain::CutAtNull;
-using mdlMain::GetFolder;
 using mdlMain::ReplaceAll;
 using namespace std::string_literals;
 
@@ -55,15 +54,6 @@ TEST(ReplaceAll, EndsWhenEveryPassBreedsNewOccurrences)
     const std::string result = ReplaceAll(std::string(30, '%') + "1", "%1", "11%");
     EXPECT_LT(result.size(), std::size_t(4) << 20);
     EXPECT_EQ(result.substr(0, 4), "1111");
-}
-
-TEST(GetFolder, KeepsThePathUpToItsLastSeparator)
-{
-    EXPECT_EQ(GetFolder("/music/a.mp3"), "/music/");
-    EXPECT_EQ(GetFolder("/a.mp3"), "/");
-    EXPECT_EQ(GetFolder("/music/sub/"), "/music/sub/");
-    EXPECT_EQ(GetFolder("a.mp3"), "");
-    EXPECT_EQ(GetFolder(""), "");
 }
 
 TEST(CutAtNull, CutsBeforeTheFirstNul)

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-namespace Quenlar::detail {
+namespace Quenlar::Codepage {
 namespace {
 
 // 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F in order.
@@ -104,7 +104,7 @@ char32_t NextCharacter(std::string_view s, std::size_t& i)
 
 } // namespace
 
-std::string DecodeCp1251(std::string_view bytes)
+std::string Decode(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
@@ -113,7 +113,7 @@ std::string DecodeCp1251(std::string_view bytes)
     return out;
 }
 
-std::string EncodeCp1251(std::string_view utf8)
+std::string Encode(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
@@ -132,4 +132,20 @@ std::size_t CountCharacters(std::string_view utf8)
     return n;
 }
 
-} // namespace Quenlar::detail
+std::string_view FirstCharacters(std::string_view utf8, std::size_t n)
+{
+    std::size_t i = 0;
+    for (; i < utf8.size() && n > 0; --n)
+        NextCharacter(utf8, i);
+    return utf8.substr(0, i);
+}
+
+bool WellFormedUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();)
+        if (NextCharacter(text, i) == kMalformed)
+            return false;
+    return true;
+}
+
+} // namespace Quenlar::Codepage
