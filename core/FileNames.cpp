@@ -7,7 +7,6 @@
 
 namespace mdlMain {
 
-
 std::string Readable(const std::string& bytes)
 {
     using namespace Quenlar::Codepage;

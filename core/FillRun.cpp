@@ -33,11 +33,6 @@ std::optional<Failure> FillOne(const std::string& strPath, const std::string& st
     }
 }
 
-std::string MissingText(const std::string& strPath)
-{
-    return "Файл " + strPath + " отсутствует.";
-}
-
 } // namespace
 
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
@@ -51,25 +46,18 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
         const std::int32_t attributes = Platform::GetFileAttributesA(strPath);
         // Gone since the listing (a failed read gives every bit): no question about it.
         if (attributes == Platform::faInvalid || (attributes & Platform::faDirectory)) {
-            dialogs.MsgBox(MissingText(strPath), mdlMain::vbCritical);
+            dialogs.MsgBox(mdlMain::MissingFileText(strPath), mdlMain::vbCritical);
             continue;
         }
-        std::optional<Platform::WritableScope> writable;
-        if (attributes & Platform::faReadOnly) {
-            const std::string question = "Файл " + strPath + " доступен только для чтения" + CR + CR +
-                                         "Заполнить теги в этом файле?";
-            if (dialogs.MsgBox(question, mdlMain::vbYesNoQuestion) != mdlMain::vbYes)
-                continue;
-            writable.emplace(strPath, attributes);
-        }
-        const std::optional<Failure> error = FillOne(strPath, strName, settings, objTag);
-        if (writable)
-            if (const int restoreError = writable->Restore())
-                dialogs.MsgBox(mdlMain::ReadOnlyNotRestoredText(strPath, restoreError), mdlMain::vbCritical);
-        if (!error)
+        const std::string question
+            = "Файл " + strPath + " доступен только для чтения" + CR + CR + "Заполнить теги в этом файле?";
+        std::optional<Failure> error;
+        if (!mdlMain::WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,
+                                               [&] { error = FillOne(strPath, strName, settings, objTag); })
+            || !error)
             continue;
         if (error->number == Quenlar::errFileNotFound) {
-            dialogs.MsgBox(MissingText(strPath), mdlMain::vbCritical);
+            dialogs.MsgBox(mdlMain::MissingFileText(strPath), mdlMain::vbCritical);
             continue;
         }
         if (error->number == Quenlar::errPathFileAccess) {

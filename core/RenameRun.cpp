@@ -1,7 +1,6 @@
 #include "RenameRun.h"
 
 #include "FileSystem.h"
-#include "Paths.h"
 #include "Renaming.h"
 #include "Reports.h"
 #include "TagObjects.h"
@@ -53,7 +52,7 @@ void RunRename(const std::string& strFolder, const std::string& strTemplate, Que
     for (const std::string& strName : *names) {
         const std::string strPath = strFolder + strName;
         if (!Platform::FileExists(strPath)) {
-            dialogs.MsgBox("Файл " + strPath + " отсутствует.", mdlMain::vbCritical);
+            dialogs.MsgBox(mdlMain::MissingFileText(strPath), mdlMain::vbCritical);
             continue;
         }
         try {
@@ -66,14 +65,11 @@ void RunRename(const std::string& strFolder, const std::string& strTemplate, Que
             dialogs.MsgBox("Неверный формат тегов в файле " + strPath, mdlMain::vbCritical);
             continue;
         }
-        const std::string strNewName = mdlMain::NameFromTemplate(
-            strTemplate, CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()), CutAtNull(objTag.Album()),
-            CutAtNull(objTag.Year()), objTag.GenreIDToName(objTag.Genre()));
         PromptOnDemand prompt(dialogs);
-        const mdlMain::RenameOutcome outcome =
-            mdlMain::RenameAskingForFreeName(strPath, Core::GetFolder(strPath) + strNewName, prompt);
-        if (outcome.kind == mdlMain::RenameOutcome::Failed || outcome.kind == mdlMain::RenameOutcome::Refused)
-            dialogs.MsgBox(mdlMain::RenameFailedText(strPath, outcome), mdlMain::vbCritical);
+        mdlMain::RenameAfterTemplate(dialogs, prompt, strPath, strTemplate,
+                                     {CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()),
+                                      CutAtNull(objTag.Album()), CutAtNull(objTag.Year()),
+                                      objTag.GenreIDToName(objTag.Genre())});
     }
     dialogs.MsgBox("Процесс переименования завершен.", mdlMain::vbInformation);
 }

@@ -54,6 +54,17 @@ RenameOutcome RenameAskingForFreeName(const std::string& path, std::string targe
     return {RenameOutcome::Renamed, target};
 }
 
+RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, const std::string& path,
+                                  const std::string& templ, const NameValues& values)
+{
+    const std::string name
+        = NameFromTemplate(templ, values.title, values.artist, values.album, values.year, values.genre);
+    RenameOutcome outcome = RenameAskingForFreeName(path, Core::GetFolder(path) + name, prompt);
+    if (outcome.kind == RenameOutcome::Failed || outcome.kind == RenameOutcome::Refused)
+        dialogs.MsgBox(RenameFailedText(path, outcome), vbCritical);
+    return outcome;
+}
+
 std::string RenameFailedText(const std::string& path, const RenameOutcome& outcome)
 {
     if (outcome.kind == RenameOutcome::Refused)

@@ -34,4 +34,15 @@ RenameOutcome RenameAskingForFreeName(const std::string& path, std::string targe
 // reason.
 std::string RenameFailedText(const std::string& path, const RenameOutcome& outcome);
 
+// The five tag values a name template uses, cut at their first NUL.
+struct NameValues {
+    std::string title, artist, album, year, genre;
+};
+
+// Renames path to the name templ gives for values, in path's folder, asking
+// prompt while the target is taken; a refused or failed rename is reported.
+// Never replaces a file.
+RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, const std::string& path,
+                                  const std::string& templ, const NameValues& values);
+
 } // namespace mdlMain

@@ -2,13 +2,11 @@
 
 #include "Codepage.h"
 #include "FileSystem.h"
-#include "Paths.h"
 #include "GenreList.h"
+#include "Renaming.h"
 #include "Reports.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
-
-#include <optional>
 
 using mdlMain::CR;
 using mdlMain::CutAtNull;
@@ -90,7 +88,7 @@ bool TagDocument::Load(mdlMain::UserDialogs& dialogs, const std::string& path, T
 
 TagDocument::Outcome TagDocument::ReportMissing(mdlMain::UserDialogs& dialogs, const std::string& path)
 {
-    dialogs.MsgBox("Файл " + path + " отсутствует." + CR + "Окно, соответствующее этому файлу будет закрыто.",
+    dialogs.MsgBox(mdlMain::MissingFileText(path, std::string(".") + CR + "Окно, соответствующее этому файлу будет закрыто."),
                    mdlMain::vbCritical);
     return Missing;
 }
@@ -101,35 +99,16 @@ TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std:
     if (!Platform::FileExists(path))
         return ReportMissing(dialogs, path);
 
-    const std::int32_t attributes = Platform::GetFileAttributesA(path);
-    const bool readOnly = attributes & Platform::faReadOnly;
-    if (readOnly
-        && dialogs.MsgBox("Файл " + path + " доступен только для чтения." + CR + CR
-                              + "Вы все равно хотите изменить теги в нем?",
-                          mdlMain::vbYesNoQuestion)
-            != mdlMain::vbYes)
-        return Declined;
-
-    std::optional<Quenlar::LibraryError> error;
-    int restoreError = 0;
-    {
-        // The attribute comes back before anything is reported.
-        std::optional<Platform::WritableScope> writable;
-        if (readOnly)
-            writable.emplace(path, attributes);
-        try {
-            WriteFields(path, fields);
-            shown_ = FieldsOf(Tag()); // exactly what was written
-        } catch (const Quenlar::LibraryError& e) {
-            error = e;
-        }
-        if (writable)
-            restoreError = writable->Restore();
-    }
-    if (restoreError)
-        dialogs.MsgBox(mdlMain::ReadOnlyNotRestoredText(path, restoreError), mdlMain::vbCritical);
-    if (error) {
-        dialogs.MsgBox(mdlMain::TagErrorText(path, *error), mdlMain::vbCritical);
+    const std::string question
+        = "Файл " + path + " доступен только для чтения." + CR + CR + "Вы все равно хотите изменить теги в нем?";
+    try {
+        if (!mdlMain::WriteAskingAboutReadOnly(dialogs, path, Platform::GetFileAttributesA(path), question, [&] {
+                WriteFields(path, fields);
+                shown_ = FieldsOf(Tag()); // exactly what was written
+            }))
+            return Declined;
+    } catch (const Quenlar::LibraryError& e) {
+        dialogs.MsgBox(mdlMain::TagErrorText(path, e), mdlMain::vbCritical);
         return Failed;
     }
     fields = shown_;
@@ -152,10 +131,9 @@ TagDocument::RenameResult TagDocument::Rename(mdlMain::UserDialogs& dialogs, con
         return {RenameResult::Missing, path};
     }
     const std::unique_ptr<mdlMain::ValuePrompt> prompt = dialogs.NewPrompt();
-    const std::string name = mdlMain::NameFromTemplate(templ, fields.title, fields.artist, fields.album,
-                                                       fields.year, Tag().GenreIDToName(fields.genre));
-    const mdlMain::RenameOutcome outcome
-        = mdlMain::RenameAskingForFreeName(path, Core::GetFolder(path) + name, *prompt);
+    const mdlMain::RenameOutcome outcome = mdlMain::RenameAfterTemplate(
+        dialogs, *prompt, path, templ,
+        {fields.title, fields.artist, fields.album, fields.year, Tag().GenreIDToName(fields.genre)});
     switch (outcome.kind) {
     case mdlMain::RenameOutcome::Renamed:
         return {RenameResult::Renamed, outcome.target};
@@ -165,6 +143,5 @@ TagDocument::RenameResult TagDocument::Rename(mdlMain::UserDialogs& dialogs, con
     case mdlMain::RenameOutcome::Failed:
         break;
     }
-    dialogs.MsgBox(mdlMain::RenameFailedText(path, outcome), mdlMain::vbCritical);
     return {RenameResult::Failed, path};
 }

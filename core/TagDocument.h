@@ -3,7 +3,6 @@
 // tag into field values, save them, re-read, and rename after a template.
 // Questions and reports go through UserDialogs, so the window stays thin.
 #include "GenreList.h"
-#include "Renaming.h"
 #include "UserDialogs.h"
 #include "TMP3Tag.h"
 

@@ -6,6 +6,7 @@
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
 #include "Paths.h"
+#include "Reports.h"
 #include "QtText.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
@@ -178,7 +179,7 @@ void frmDocument::OpenFiles(QMdiArea* area, const std::vector<std::string>& path
         if (Platform::FileExists(path))
             Open(area, path, Core::FileName(path));
         else
-            mdlMain::MsgBox(Q(mdlMain::Readable("Файл " + path + " отсутствует и не будет открыт.")),
+            mdlMain::MsgBox(Q(mdlMain::Readable(mdlMain::MissingFileText(path, " и не будет открыт."))),
                             mdlMain::vbCritical, QString::fromUtf8(mdlMain::AppTitle), owner);
     }
 }
