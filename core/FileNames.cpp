@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace mdlMain {
+namespace Core {
 
 std::string Readable(const std::string& bytes)
 {
@@ -45,4 +45,4 @@ std::string BytesOfEdit(const std::string& edited, const std::string& original)
     return edited;
 }
 
-} // namespace mdlMain
+} // namespace Core

@@ -5,7 +5,7 @@
 // readably.
 #include <string>
 
-namespace mdlMain {
+namespace Core {
 
 // Bytes as UTF-8 text for the screen: ASCII as it is; every run of other
 // bytes as UTF-8 when it is well-formed UTF-8, else as Windows-1251. Works
@@ -18,4 +18,4 @@ std::string Readable(const std::string& bytes);
 // as shown is taken back as its own bytes, the rest as typed.
 std::string BytesOfEdit(const std::string& edited, const std::string& original);
 
-} // namespace mdlMain
+} // namespace Core

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace Platform {
+namespace Core::Platform {
 
 namespace {
 
@@ -196,4 +196,4 @@ int WritableScope::Restore()
     return errno ? errno : EIO;
 }
 
-} // namespace Platform
+} // namespace Core::Platform

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace Platform {
+namespace Core::Platform {
 
 inline constexpr std::int32_t faReadOnly = 1;
 inline constexpr std::int32_t faHidden = 2;
@@ -70,4 +70,4 @@ private:
     bool restored_ = false;
 };
 
-} // namespace Platform
+} // namespace Core::Platform

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace Tools {
+namespace Core {
 
 enum class FillEnd {
     Completed,    // every file handled; the completion message was shown
@@ -20,6 +20,6 @@ enum class FillEnd {
 // skipped; the run stops at the first other error. A read-only bit cleared
 // for the file at hand is set back before anything is reported.
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
-                mdlMain::UserDialogs& dialogs);
+                Core::UserDialogs& dialogs);
 
-} // namespace Tools
+} // namespace Core

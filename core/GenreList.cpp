@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace mdlMain {
+namespace Core {
 
 namespace {
 
@@ -28,4 +28,4 @@ std::vector<GenreEntry> SortedGenreList(const Quenlar::_TMP3Tag& tag, int first)
     return entries;
 }
 
-} // namespace mdlMain
+} // namespace Core

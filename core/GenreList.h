@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace mdlMain {
+namespace Core {
 
 // A list entry: the name shown and the genre number it carries.
 using GenreEntry = std::pair<std::string, std::uint8_t>;
@@ -18,4 +18,4 @@ using GenreEntry = std::pair<std::string, std::uint8_t>;
 // "Euro-Techno".
 std::vector<GenreEntry> SortedGenreList(const Quenlar::_TMP3Tag& tag, int first);
 
-} // namespace mdlMain
+} // namespace Core

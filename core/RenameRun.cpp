@@ -8,15 +8,15 @@
 
 #include <memory>
 
-namespace Tools {
+namespace Core {
 
 namespace {
 
 // The prompt of one file, loaded only when its target turns out to be taken:
 // a file whose target is free never pays for a dialog.
-class PromptOnDemand : public mdlMain::ValuePrompt {
+class PromptOnDemand : public Core::ValuePrompt {
 public:
-    explicit PromptOnDemand(mdlMain::UserDialogs& dialogs) : dialogs_(dialogs) {}
+    explicit PromptOnDemand(Core::UserDialogs& dialogs) : dialogs_(dialogs) {}
     std::string Ask(const std::string& path, const std::string& proposal) override
     {
         if (!prompt_)
@@ -26,8 +26,8 @@ public:
     bool CancelPressed() const override { return prompt_ && prompt_->CancelPressed(); }
 
 private:
-    mdlMain::UserDialogs& dialogs_;
-    std::unique_ptr<mdlMain::ValuePrompt> prompt_;
+    Core::UserDialogs& dialogs_;
+    std::unique_ptr<Core::ValuePrompt> prompt_;
 };
 
 bool BlankOnly(const std::string& text)
@@ -38,40 +38,40 @@ bool BlankOnly(const std::string& text)
 } // namespace
 
 void RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
-               mdlMain::UserDialogs& dialogs)
+               Core::UserDialogs& dialogs)
 {
-    using mdlMain::CutAtNull;
+    using Core::CutAtNull;
     if (BlankOnly(strTemplate)) {
-        dialogs.MsgBox("Шаблон имени не задан", mdlMain::vbCritical);
+        dialogs.MsgBox("Шаблон имени не задан", Core::vbCritical);
         return;
     }
     // The whole list is taken before the first rename, so a renamed file is not met again.
-    const auto names = mdlMain::ListMp3FilesOrReport(strFolder, dialogs);
+    const auto names = Core::ListMp3FilesOrReport(strFolder, dialogs);
     if (!names)
         return;
     for (const std::string& strName : *names) {
         const std::string strPath = strFolder + strName;
         if (!Platform::FileExists(strPath)) {
-            dialogs.MsgBox(mdlMain::MissingFileText(strPath), mdlMain::vbCritical);
+            dialogs.MsgBox(Core::MissingFileText(strPath), Core::vbCritical);
             continue;
         }
         try {
             objTag.TagRead(strPath);
         } catch (const Quenlar::LibraryError& error) {
-            dialogs.MsgBox(mdlMain::TagErrorText(strPath, error), mdlMain::vbCritical);
+            dialogs.MsgBox(Core::TagErrorText(strPath, error), Core::vbCritical);
             continue;
         }
         if (!objTag.ValidTag()) {
-            dialogs.MsgBox("Неверный формат тегов в файле " + strPath, mdlMain::vbCritical);
+            dialogs.MsgBox("Неверный формат тегов в файле " + strPath, Core::vbCritical);
             continue;
         }
         PromptOnDemand prompt(dialogs);
-        mdlMain::RenameAfterTemplate(dialogs, prompt, strPath, strTemplate,
+        Core::RenameAfterTemplate(dialogs, prompt, strPath, strTemplate,
                                      {CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()),
                                       CutAtNull(objTag.Album()), CutAtNull(objTag.Year()),
                                       objTag.GenreIDToName(objTag.Genre())});
     }
-    dialogs.MsgBox("Процесс переименования завершен.", mdlMain::vbInformation);
+    dialogs.MsgBox("Процесс переименования завершен.", Core::vbInformation);
 }
 
-} // namespace Tools
+} // namespace Core

@@ -7,11 +7,11 @@
 
 #include <string>
 
-namespace Tools {
+namespace Core {
 
 // strFolder ends in "/"; strTemplate is used exactly as typed. A folder that
 // cannot be listed is reported and the run ends there, with no closing box.
 void RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
-               mdlMain::UserDialogs& dialogs);
+               Core::UserDialogs& dialogs);
 
-} // namespace Tools
+} // namespace Core

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace mdlMain {
+namespace Core {
 
 namespace {
 
@@ -74,4 +74,4 @@ std::string RenameFailedText(const std::string& path, const RenameOutcome& outco
         + Platform::ErrorText(outcome.error);
 }
 
-} // namespace mdlMain
+} // namespace Core

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace mdlMain {
+namespace Core {
 
 // The name a template gives for the five tag values (title, artist, album,
 // year, genre name), ".mp3" appended unless it ends in exactly ".mp3". A "/"
@@ -45,4 +45,4 @@ struct NameValues {
 RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, const std::string& path,
                                   const std::string& templ, const NameValues& values);
 
-} // namespace mdlMain
+} // namespace Core

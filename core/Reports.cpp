@@ -4,7 +4,7 @@
 
 #include <exception>
 
-namespace mdlMain {
+namespace Core {
 
 std::optional<std::vector<std::string>> ListMp3FilesOrReport(const std::string& folder, UserDialogs& dialogs)
 {
@@ -51,4 +51,4 @@ bool WriteAskingAboutReadOnly(UserDialogs& dialogs, const std::string& path, std
     return true;
 }
 
-} // namespace mdlMain
+} // namespace Core

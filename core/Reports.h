@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace mdlMain {
+namespace Core {
 
 // The MP3 files of folder (Platform::ListMp3Files); when the folder cannot
 // be listed, the user is told which folder and why, and there is no list.
@@ -31,4 +31,4 @@ std::string ReadOnlyNotRestoredText(const std::string& path, int errnum);
 bool WriteAskingAboutReadOnly(UserDialogs& dialogs, const std::string& path, std::int32_t attributes,
                               const std::string& question, const std::function<void()>& write);
 
-} // namespace mdlMain
+} // namespace Core

@@ -8,8 +8,8 @@
 #include "TagObjects.h"
 #include "TextHelpers.h"
 
-using mdlMain::CR;
-using mdlMain::CutAtNull;
+namespace Core {
+
 
 TagDocument::TagDocument(TagFactory factory) : factory_(std::move(factory))
 {
@@ -22,9 +22,9 @@ Quenlar::_TMP3Tag& TagDocument::Tag()
     return *tag_;
 }
 
-std::vector<mdlMain::GenreEntry> TagDocument::GenreEntries()
+std::vector<GenreEntry> TagDocument::GenreEntries()
 {
-    return mdlMain::SortedGenreList(Tag(), 1);
+    return SortedGenreList(Tag(), 1);
 }
 
 TagFields TagDocument::ReadFields(const std::string& path)
@@ -74,26 +74,26 @@ void TagDocument::WriteFields(const std::string& path, const TagFields& fields)
     tag.TagWrite(path, false);
 }
 
-bool TagDocument::Load(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields)
+bool TagDocument::Load(UserDialogs& dialogs, const std::string& path, TagFields& fields)
 {
     try {
         fields = ReadFields(path);
         shown_ = fields;
         return true;
     } catch (const Quenlar::LibraryError& e) {
-        dialogs.MsgBox(mdlMain::TagErrorText(path, e), mdlMain::vbCritical);
+        dialogs.MsgBox(TagErrorText(path, e), vbCritical);
         return false;
     }
 }
 
-TagDocument::Outcome TagDocument::ReportMissing(mdlMain::UserDialogs& dialogs, const std::string& path)
+TagDocument::Outcome TagDocument::ReportMissing(UserDialogs& dialogs, const std::string& path)
 {
-    dialogs.MsgBox(mdlMain::MissingFileText(path, std::string(".") + CR + "Окно, соответствующее этому файлу будет закрыто."),
-                   mdlMain::vbCritical);
+    dialogs.MsgBox(MissingFileText(path, std::string(".") + CR + "Окно, соответствующее этому файлу будет закрыто."),
+                   vbCritical);
     return Missing;
 }
 
-TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std::string& path,
+TagDocument::Outcome TagDocument::Save(UserDialogs& dialogs, const std::string& path,
                                        TagFields& fields)
 {
     if (!Platform::FileExists(path))
@@ -102,20 +102,20 @@ TagDocument::Outcome TagDocument::Save(mdlMain::UserDialogs& dialogs, const std:
     const std::string question
         = "Файл " + path + " доступен только для чтения." + CR + CR + "Вы все равно хотите изменить теги в нем?";
     try {
-        if (!mdlMain::WriteAskingAboutReadOnly(dialogs, path, Platform::GetFileAttributesA(path), question, [&] {
+        if (!WriteAskingAboutReadOnly(dialogs, path, Platform::GetFileAttributesA(path), question, [&] {
                 WriteFields(path, fields);
                 shown_ = FieldsOf(Tag()); // exactly what was written
             }))
             return Declined;
     } catch (const Quenlar::LibraryError& e) {
-        dialogs.MsgBox(mdlMain::TagErrorText(path, e), mdlMain::vbCritical);
+        dialogs.MsgBox(TagErrorText(path, e), vbCritical);
         return Failed;
     }
     fields = shown_;
     return Done;
 }
 
-TagDocument::Outcome TagDocument::Reread(mdlMain::UserDialogs& dialogs, const std::string& path,
+TagDocument::Outcome TagDocument::Reread(UserDialogs& dialogs, const std::string& path,
                                          TagFields& fields)
 {
     if (!Platform::FileExists(path))
@@ -123,25 +123,27 @@ TagDocument::Outcome TagDocument::Reread(mdlMain::UserDialogs& dialogs, const st
     return Load(dialogs, path, fields) ? Done : Failed;
 }
 
-TagDocument::RenameResult TagDocument::Rename(mdlMain::UserDialogs& dialogs, const std::string& path,
+TagDocument::RenameResult TagDocument::Rename(UserDialogs& dialogs, const std::string& path,
                                               const std::string& templ, const TagFields& fields)
 {
     if (!Platform::FileExists(path)) {
         ReportMissing(dialogs, path);
         return {RenameResult::Missing, path};
     }
-    const std::unique_ptr<mdlMain::ValuePrompt> prompt = dialogs.NewPrompt();
-    const mdlMain::RenameOutcome outcome = mdlMain::RenameAfterTemplate(
+    const std::unique_ptr<ValuePrompt> prompt = dialogs.NewPrompt();
+    const RenameOutcome outcome = RenameAfterTemplate(
         dialogs, *prompt, path, templ,
         {fields.title, fields.artist, fields.album, fields.year, Tag().GenreIDToName(fields.genre)});
     switch (outcome.kind) {
-    case mdlMain::RenameOutcome::Renamed:
+    case RenameOutcome::Renamed:
         return {RenameResult::Renamed, outcome.target};
-    case mdlMain::RenameOutcome::Cancelled:
+    case RenameOutcome::Cancelled:
         return {RenameResult::Cancelled, path};
-    case mdlMain::RenameOutcome::Refused:
-    case mdlMain::RenameOutcome::Failed:
+    case RenameOutcome::Refused:
+    case RenameOutcome::Failed:
         break;
     }
     return {RenameResult::Failed, path};
 }
+
+} // namespace Core

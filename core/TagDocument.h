@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace Core {
+
 // The six tag fields as the window shows them.
 struct TagFields {
     std::string title, artist, album, year, comment;
@@ -39,23 +41,23 @@ public:
     // The genre list: the empty entry (255), then genres 1 to 125 sorted by
     // name. Genre 0 is not offered. Throws Quenlar::LibraryError when the tag
     // object cannot be made.
-    std::vector<mdlMain::GenreEntry> GenreEntries();
+    std::vector<GenreEntry> GenreEntries();
 
     // Reads the tag of path into fields (all empty for an untagged file);
     // they are then the fields as shown. Reports a failure and returns false.
-    bool Load(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields);
+    bool Load(UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Writes the fields that differ from the fields as shown into the record
     // the file holds at this moment: every other byte of it stays, a track
     // number too while the comment leaves room for it. A file without a
     // record gets all six. Asks first about a read-only file and restores
     // its attribute afterwards, also when the write fails. On Done, fields
     // hold what the file now holds, and are the fields as shown.
-    Outcome Save(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields);
+    Outcome Save(UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Reads the tag of path again; fields are only changed on Done.
-    Outcome Reread(mdlMain::UserDialogs& dialogs, const std::string& path, TagFields& fields);
+    Outcome Reread(UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Renames path to the name templ gives for fields, in the same folder,
     // asking for another path while the target is taken. Never replaces.
-    RenameResult Rename(mdlMain::UserDialogs& dialogs, const std::string& path, const std::string& templ,
+    RenameResult Rename(UserDialogs& dialogs, const std::string& path, const std::string& templ,
                         const TagFields& fields);
 
 private:
@@ -66,9 +68,11 @@ private:
     TagFields FieldsOf(const Quenlar::_TMP3Tag& tag) const;
     // TagRead of path, the changed fields into the object, then TagWrite.
     void WriteFields(const std::string& path, const TagFields& fields);
-    Outcome ReportMissing(mdlMain::UserDialogs& dialogs, const std::string& path);
+    Outcome ReportMissing(UserDialogs& dialogs, const std::string& path);
 
     TagFactory factory_;
     std::unique_ptr<Quenlar::_TMP3Tag> tag_; // made on first use, kept for every file operation
     TagFields shown_;                        // as filled, re-read or saved: what an edit is measured against
 };
+
+} // namespace Core

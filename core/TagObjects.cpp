@@ -2,7 +2,7 @@
 
 #include "UserDialogs.h"
 
-namespace mdlMain {
+namespace Core {
 
 std::unique_ptr<Quenlar::_TMP3Tag> NewTagObject(Quenlar::ConfirmHook hook)
 {
@@ -53,4 +53,4 @@ std::string TagErrorText(const std::string& path, const Quenlar::LibraryError& e
     return path + CR + CR + LibraryErrorText(error);
 }
 
-} // namespace mdlMain
+} // namespace Core

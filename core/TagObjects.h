@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace mdlMain {
+namespace Core {
 
 // A new tag object; throws Quenlar::LibraryError if the factory is not there.
 std::unique_ptr<Quenlar::_TMP3Tag> NewTagObject(Quenlar::ConfirmHook hook = {});
@@ -18,4 +18,4 @@ std::string LibraryErrorText(const Quenlar::LibraryError& error);
 // object's error.
 std::string TagErrorText(const std::string& path, const Quenlar::LibraryError& error);
 
-} // namespace mdlMain
+} // namespace Core

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace Tools {
+namespace Core {
 
 struct TextSetting {
     bool Enabled = false;
@@ -32,4 +32,4 @@ std::string ExpandTemplate(const std::string& strTemplate, const std::string& st
 // the tag object refuses propagates.
 void FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings);
 
-} // namespace Tools
+} // namespace Core

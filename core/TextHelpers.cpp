@@ -1,6 +1,6 @@
 #include "TextHelpers.h"
 
-namespace mdlMain {
+namespace Core {
 
 std::string ReplaceAll(const std::string& text, const std::string& search, const std::string& replacement)
 {
@@ -31,4 +31,4 @@ std::string CutAtNull(const std::string& text)
     return text.substr(0, text.find('\0'));
 }
 
-} // namespace mdlMain
+} // namespace Core

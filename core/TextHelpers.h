@@ -3,7 +3,7 @@
 // Texts are UTF-8; searching UTF-8 bytes finds exactly the character matches.
 #include <string>
 
-namespace mdlMain {
+namespace Core {
 
 // Replaces every occurrence of search. An occurrence that only arises from a
 // replacement and its neighbours is replaced too, except where the
@@ -14,4 +14,4 @@ std::string ReplaceAll(const std::string& text, const std::string& search, const
 // The part of text before its first NUL character.
 std::string CutAtNull(const std::string& text);
 
-} // namespace mdlMain
+} // namespace Core

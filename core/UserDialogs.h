@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-namespace mdlMain {
+namespace Core {
 
 // Message-box styles in use, and the answers.
 enum MsgStyle : int {
@@ -39,4 +39,4 @@ public:
     virtual std::unique_ptr<ValuePrompt> NewPrompt() = 0;
 };
 
-} // namespace mdlMain
+} // namespace Core

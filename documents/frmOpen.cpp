@@ -19,9 +19,9 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-using Form::Place;
-using mdlMain::Q;
-using mdlMain::Readable;
+using Shell::Form::Place;
+using Shell::Q;
+using Core::Readable;
 
 namespace {
 
@@ -48,7 +48,7 @@ void SortReadably(std::vector<std::string>& names)
 // The process's current folder, as the system names it; "/" when it is gone.
 std::string CurrentFolder()
 {
-    const std::string cwd = Platform::CurrentFolder();
+    const std::string cwd = Core::Platform::CurrentFolder();
     return cwd.empty() ? std::string("/") : cwd;
 }
 
@@ -93,9 +93,9 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     setObjectName(QStringLiteral("frmOpen"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Открыть"));
-    Form::FixWindow(this, 476, 287);
+    Shell::Form::FixWindow(this, 476, 287);
 
-    Form::Caption(this, QStringLiteral("Папка"), 10, 5);
+    Shell::Form::Caption(this, QStringLiteral("Папка"), 10, 5);
     DirList = Place(new QTreeWidget(this), "DirList", 5, 20, 191, 186);
     DirList->setHeaderHidden(true);
     DirList->setRootIsDecorated(false);
@@ -105,18 +105,18 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     // Folders are entered by double-click, never expanded: no branch arrows.
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
-    Form::Caption(this, QStringLiteral("Файлы"), 205, 5);
+    Shell::Form::Caption(this, QStringLiteral("Файлы"), 205, 5);
     FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    Form::Caption(this, QStringLiteral("Диск"), 10, 216);
+    Shell::Form::Caption(this, QStringLiteral("Диск"), 10, 216);
     DriveList = Place(new QComboBox(this), "DriveList", 41, 212, 156, 21);
 
-    Form::Separator(this, 5, 244, 466);
-    cmdOpen = Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
+    Shell::Form::Separator(this, 5, 244, 466);
+    cmdOpen = Shell::Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
     cmdOpen->setDefault(true);
-    cmdClose = Form::Button(this, "cmdClose", QStringLiteral("Закрыть"), 380, 255);
-    Form::TabOrder({DirList, FileList, DriveList, cmdOpen, cmdClose});
+    cmdClose = Shell::Form::Button(this, "cmdClose", QStringLiteral("Закрыть"), 380, 255);
+    Shell::Form::TabOrder({DirList, FileList, DriveList, cmdOpen, cmdClose});
 
     // Load: the drive of the current folder, and that folder.
     LoadDrives();
@@ -155,8 +155,8 @@ void frmOpen::DriveList_Change()
         return;
     const QString root = DriveList->itemData(index, RootRole).toString();
     if (!DriveReady(root)) {
-        mdlMain::MsgBox(QStringLiteral("Устройство не готово"), mdlMain::vbExclamation,
-                        QStringLiteral("Диск ") + DriveList->itemText(index).toUpper(), this);
+        Shell::WindowDialogs(this).MsgBox("Устройство не готово", Core::vbExclamation,
+                                          Shell::U8(QStringLiteral("Диск ") + DriveList->itemText(index).toUpper()));
         // Back to the drive shown before; that runs this handler for it.
         DriveList->setCurrentIndex(curDrive);
         return;
@@ -202,7 +202,7 @@ void frmOpen::ShowFolderTree(const std::string& path)
         begin = end + 1;
     }
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    std::vector<std::string> folders = Platform::ListFolders(path);
+    std::vector<std::string> folders = Core::Platform::ListFolders(path);
     SortReadably(folders);
     for (const std::string& name : folders)
         addItem(item, name, Core::JoinPath(path, name), closedIcon);
@@ -212,7 +212,7 @@ void frmOpen::ShowFolderTree(const std::string& path)
 
 void frmOpen::ShowFiles(const std::string& path)
 {
-    std::vector<std::string> names = Platform::ListMp3Files(path, nullptr, Platform::Links::Followed);
+    std::vector<std::string> names = Core::Platform::ListMp3Files(path, nullptr, Core::Platform::Links::Followed);
     SortReadably(names);
     FileList->clear();
     for (const std::string& name : names) {

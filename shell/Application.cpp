@@ -2,13 +2,13 @@
 
 #include "MessageBoxes.h"
 #include "QtText.h"
+#include "TMP3Tag.h"
 #include "TagObjects.h"
 
 #include <QFile>
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QTranslator>
-#include "TMP3Tag.h"
 
 // Qt resources of a static library are only linked in when named.
 static void InitArtwork()
@@ -16,7 +16,7 @@ static void InitArtwork()
     Q_INIT_RESOURCE(morvik);
 }
 
-namespace mdlMain {
+namespace Shell {
 
 namespace {
 const char* const TahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
@@ -27,9 +27,9 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& failure) {
-        MsgBox(FailureText(failure), vbCritical);
+        WindowDialogs(nullptr).MsgBox(U8(FailureText(failure)), Core::vbCritical);
     } catch (...) {
-        MsgBox(FailureText(std::runtime_error("unknown failure")), vbCritical);
+        WindowDialogs(nullptr).MsgBox(U8(FailureText(std::runtime_error("unknown failure"))), Core::vbCritical);
     }
     return false;
 }
@@ -38,7 +38,7 @@ QString FailureText(const std::exception& failure)
 {
     if (const auto* error = dynamic_cast<const Quenlar::LibraryError*>(&failure))
         return QString::fromUtf8("Ошибка %1 (%2)").arg(error->Number()).arg(Q(error->Source())) + QLatin1Char('\r') +
-               Q(LibraryErrorText(*error));
+               Q(Core::LibraryErrorText(*error));
     return QString::fromUtf8("Непредвиденная ошибка") + QLatin1Char('\r') + QString::fromUtf8(failure.what());
 }
 
@@ -75,4 +75,4 @@ QIcon DocumentIcon()
     return icon;
 }
 
-} // namespace mdlMain
+} // namespace Shell

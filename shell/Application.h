@@ -5,7 +5,7 @@
 #include <QString>
 #include <exception>
 
-namespace mdlMain {
+namespace Shell {
 
 // A failure that nobody handled reaches the user as a message box instead of
 // ending the program.
@@ -27,4 +27,4 @@ void InstallResources(QApplication& app);
 QIcon FrameIcon();
 QIcon DocumentIcon();
 
-} // namespace mdlMain
+} // namespace Shell

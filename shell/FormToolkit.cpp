@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace Form {
+namespace Shell::Form {
 
 namespace {
 
@@ -102,4 +102,4 @@ void PlaceholderLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
 }
 
-} // namespace Form
+} // namespace Shell::Form

@@ -13,7 +13,7 @@ class QFrame;
 class QMouseEvent;
 class QPushButton;
 
-namespace Form {
+namespace Shell::Form {
 
 // Names widget and puts it at x, y with the given size; a size of 0 takes
 // the widget's own size hint in that direction.
@@ -64,4 +64,4 @@ private:
     std::function<void()> onClick_;
 };
 
-} // namespace Form
+} // namespace Shell::Form

@@ -3,22 +3,19 @@
 #include "FileNames.h"
 #include "FormToolkit.h"
 #include "QtText.h"
-#include "TagObjects.h"
 #include "frmQuery.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QWindow>
 
-namespace mdlMain {
+namespace Shell {
 
 namespace {
 
-QPointer<QWidget> frameWindow;
 int busyPointers = 0; // BusyPointer objects alive; theirs are the top overrides
 
 // The normal pointer while a box waits for the user, the busy one again after.
@@ -67,21 +64,21 @@ BoxStyle StyleOf(int style)
 int ResultOf(QMessageBox::StandardButton button, const BoxStyle& style)
 {
     switch (button) {
-    case QMessageBox::Yes: return vbYes;
-    case QMessageBox::No: return vbNo;
-    case QMessageBox::Cancel: return vbCancel;
-    case QMessageBox::Ok: return vbOK;
+    case QMessageBox::Yes: return Core::vbYes;
+    case QMessageBox::No: return Core::vbNo;
+    case QMessageBox::Cancel: return Core::vbCancel;
+    case QMessageBox::Ok: return Core::vbOK;
     default: break;
     }
     // Dismissed without a button: the most cautious answer the box offers.
     if (style.buttons.contains(QMessageBox::Cancel))
-        return vbCancel;
-    return style.buttons.contains(QMessageBox::No) ? vbNo : vbOK;
+        return Core::vbCancel;
+    return style.buttons.contains(QMessageBox::No) ? Core::vbNo : Core::vbOK;
 }
 
 // frmQuery behind the ValuePrompt interface, loaded for one file. The prompt
 // is its only owner; the owner window only places it and stays beneath it.
-class QueryPrompt : public ValuePrompt {
+class QueryPrompt : public Core::ValuePrompt {
 public:
     explicit QueryPrompt(QWidget* owner) : form_(std::make_unique<frmQuery>())
     {
@@ -96,13 +93,13 @@ public:
 
     std::string Ask(const std::string& path, const std::string& proposal) override
     {
-        form_->lblFName->setText(Q(Readable(path)));
-        form_->txtValue->setText(Q(Readable(proposal)));
+        form_->lblFName->setText(Q(Core::Readable(path)));
+        form_->txtValue->setText(Q(Core::Readable(proposal)));
         form_->txtValue->setSelection(0, form_->txtValue->text().size());
         const NormalPointer pointer;
         form_->exec();
         // The folder the user kept goes back to its own bytes.
-        return BytesOfEdit(U8(form_->QueryResult), proposal);
+        return Core::BytesOfEdit(U8(form_->QueryResult), proposal);
     }
     bool CancelPressed() const override { return form_->CancelPressed; }
 
@@ -112,14 +109,14 @@ private:
 
 } // namespace
 
-QWidget* FrameWindow()
+QWidget* FrameOf(QWidget* window)
 {
-    return frameWindow.data();
-}
-
-void SetFrameWindow(QWidget* frame)
-{
-    frameWindow = frame;
+    if (!window)
+        return nullptr;
+    window = window->window();
+    while (QWidget* owner = window->parentWidget())
+        window = owner->window();
+    return window;
 }
 
 int MsgBox(const QString& text, int style, const QString& title, QWidget* owner)
@@ -156,21 +153,14 @@ bool BusyPointer::Active()
     return busyPointers > 0;
 }
 
-std::unique_ptr<Quenlar::_TMP3Tag> CreateTagObject()
-{
-    return NewTagObject([](const std::string& caption, const std::string& message) {
-        return MsgBox(Q(message), vbYesNoQuestion, Q(caption)) == vbYes;
-    });
-}
-
 int WindowDialogs::MsgBox(const std::string& text, int style, const std::string& title)
 {
-    return mdlMain::MsgBox(Q(Readable(text)), style, Q(title), owner_);
+    return Shell::MsgBox(Q(Core::Readable(text)), style, Q(title), owner_);
 }
 
-std::unique_ptr<ValuePrompt> WindowDialogs::NewPrompt()
+std::unique_ptr<Core::ValuePrompt> WindowDialogs::NewPrompt()
 {
-    return std::make_unique<QueryPrompt>(FrameWindow() ? FrameWindow() : owner_);
+    return std::make_unique<QueryPrompt>(FrameOf(owner_));
 }
 
-} // namespace mdlMain
+} // namespace Shell

@@ -3,28 +3,23 @@
 // questions of the runs and documents answered with real dialogs.
 #include "UserDialogs.h"
 
-#include "TMP3Tag.h"
-
 #include <QString>
 #include <memory>
 
 class QWidget;
 
-namespace mdlMain {
+namespace Shell {
 
-// Every message box of the program: text with "\r" as line breaks, a style
-// value (16, 48, 64, 36 or 35) and a title; modal over owner (the active
-// window when null). Returns vbOK, vbCancel, vbYes or vbNo.
-int MsgBox(const QString& text, int style, const QString& title = QString::fromUtf8(AppTitle),
+// The one function that makes a message box: text with "\r" as line
+// breaks, a style value (16, 48, 64, 36 or 35) and a title; modal over owner
+// (the active window when null). Returns vbOK, vbCancel, vbYes or vbNo.
+// Windows ask through WindowDialogs.
+int MsgBox(const QString& text, int style, const QString& title = QString::fromUtf8(Core::AppTitle),
            QWidget* owner = nullptr);
 
-// The frame window frmMDI while it exists (owner of prompts), else nullptr.
-QWidget* FrameWindow();
-void SetFrameWindow(QWidget* frame);
-
-// A new tag object whose confirmation box, should anyone ask for it, is a
-// message box of this module.
-std::unique_ptr<Quenlar::_TMP3Tag> CreateTagObject();
+// The outermost window that owns window: for a document, a tool window or a
+// dialog of the program, the frame. Null for null.
+QWidget* FrameOf(QWidget* window);
 
 // The busy pointer for as long as it lives: a batch run holds one, since it
 // takes no input between its boxes. Every box and prompt of this module
@@ -39,16 +34,16 @@ public:
     static bool Active();
 };
 
-// UserDialogs answered by message boxes over owner and by frmQuery over the
-// frame.
-class WindowDialogs : public UserDialogs {
+// UserDialogs answered by message boxes over owner (the active window when
+// null) and by frmQuery over owner's frame.
+class WindowDialogs : public Core::UserDialogs {
 public:
     explicit WindowDialogs(QWidget* owner) : owner_(owner) {}
-    int MsgBox(const std::string& text, int style, const std::string& title = AppTitle) override;
-    std::unique_ptr<ValuePrompt> NewPrompt() override;
+    int MsgBox(const std::string& text, int style, const std::string& title = Core::AppTitle) override;
+    std::unique_ptr<Core::ValuePrompt> NewPrompt() override;
 
 private:
     QWidget* owner_;
 };
 
-} // namespace mdlMain
+} // namespace Shell

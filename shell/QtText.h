@@ -3,9 +3,9 @@
 #include <QString>
 #include <string>
 
-namespace mdlMain {
+namespace Shell {
 
 inline std::string U8(const QString& s) { return s.toStdString(); }
 inline QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-} // namespace mdlMain
+} // namespace Shell

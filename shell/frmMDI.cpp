@@ -83,14 +83,13 @@ std::vector<QPoint> IconPositions(const std::vector<QSize>& icons, const QSize& 
 frmMDI::frmMDI(Commands commands) : commands_(std::move(commands))
 {
     setObjectName(QStringLiteral("frmMDI"));
-    setWindowTitle(QString::fromUtf8(mdlMain::AppTitle));
-    setWindowIcon(mdlMain::FrameIcon());
+    setWindowTitle(QString::fromUtf8(Core::AppTitle));
+    setWindowIcon(Shell::FrameIcon());
     // QMdiArea paints the palette's workspace colour behind the documents.
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea_);
     BuildMenus();
-    mdlMain::SetFrameWindow(this);
     setAcceptDrops(true);
 
     // Load: the design size in the middle of the screen, then the window

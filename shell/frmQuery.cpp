@@ -7,13 +7,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using Form::Place;
+using Shell::Form::Place;
 
 frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmQuery"));
-    setWindowTitle(QString::fromUtf8(mdlMain::AppTitle));
-    Form::FixWindow(this, 332, 166);
+    setWindowTitle(QString::fromUtf8(Core::AppTitle));
+    Shell::Form::FixWindow(this, 332, 166);
 
     Place(new QLabel(QString::fromUtf8("Ошибка при попытке переименования файла"), this), "Label1", 5, 10);
     lblFName = Place(new QLabel(this), "lblFName", 5, 25, 321, 41);
@@ -24,9 +24,9 @@ frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
     Place(new QLabel(QString::fromUtf8("Задайте другое имя файла."), this), "Label3", 5, 85);
     txtValue = Place(new QLineEdit(this), "txtValue", 5, 105, 321, 21);
 
-    cmdOK = Form::Button(this, "cmdOK", QStringLiteral("OK"), 135, 135);
+    cmdOK = Shell::Form::Button(this, "cmdOK", QStringLiteral("OK"), 135, 135);
     cmdOK->setDefault(true);
-    cmdCancel = Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 235, 135);
+    cmdCancel = Shell::Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 235, 135);
 
     connect(txtValue, &QLineEdit::textChanged, this, &frmQuery::txtValue_Change);
     connect(cmdOK, &QPushButton::clicked, this, &frmQuery::cmdOK_Click);

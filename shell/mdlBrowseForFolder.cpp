@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 #include "MessageBoxes.h"
+#include "QtText.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,16 +43,16 @@ QString BrowseForFolder(QWidget* hwndOwner, const QString& sPrompt, unsigned ulF
 std::string FolderBytes(QWidget* owner, const QString& folder)
 {
     const std::string bytes = QFile::encodeName(folder).toStdString();
-    const std::int32_t attributes = Platform::GetFileAttributesA(bytes);
+    const std::int32_t attributes = Core::Platform::GetFileAttributesA(bytes);
     QString problem;
     if (folder.contains(QChar::ReplacementCharacter))
         problem = QStringLiteral("Имя папки %1 не удаётся передать системе без искажений.\r\r"
                                  "Переименуйте папку или выберите другую.");
-    else if (attributes == Platform::faInvalid || !(attributes & Platform::faDirectory))
+    else if (attributes == Core::Platform::faInvalid || !(attributes & Core::Platform::faDirectory))
         problem = QStringLiteral("Папка %1 не найдена.");
     if (problem.isEmpty())
         return bytes;
-    mdlMain::MsgBox(problem.arg(folder), mdlMain::vbCritical, QString::fromUtf8(mdlMain::AppTitle), owner);
+    Shell::WindowDialogs(owner).MsgBox(Shell::U8(problem.arg(folder)), Core::vbCritical);
     return std::string();
 }
 

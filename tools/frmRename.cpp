@@ -2,6 +2,7 @@
 
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
+#include "WindowTagObjects.h"
 #include "QtText.h"
 #include "RenameRun.h"
 #include "mdlBrowseForFolder.h"
@@ -9,8 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using Form::Place;
-using mdlMain::U8;
+using Shell::Form::Place;
+using Shell::U8;
 
 frmRename::frmRename(QWidget* owner)
     : ToolWindow(owner, "frmRename", QStringLiteral("Переименовать файлы"), 371, 191)
@@ -22,13 +23,13 @@ frmRename::frmRename(QWidget* owner)
 
     static const char* const legend[] = {"Название", "Исполнитель", "Альбом", "Год", "Жанр"};
     for (int k = 1; k <= 5; ++k) {
-        auto* label = new Form::PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]),
+        auto* label = new Shell::Form::PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]),
                                                  this, [this, k] { lblPress_Click(k); });
         Place(label, "lblPress" + QByteArray::number(k), 90, 70 + 15 * (k - 1));
     }
-    Form::Separator(this, 10, 150, 353);
+    Shell::Form::Separator(this, 10, 150, 353);
 
-    cmdRename = Form::Button(this, "cmdRename", QStringLiteral("Переименовать"), 273, 160);
+    cmdRename = Shell::Form::Button(this, "cmdRename", QStringLiteral("Переименовать"), 273, 160);
     cmdRename->setDefault(true);
     cmdRename->setEnabled(false);
 
@@ -38,7 +39,7 @@ frmRename::frmRename(QWidget* owner)
     cmdBrowse->setFont(small);
     cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
 
-    Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
+    Shell::Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
 
     connect(txtDir, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
     connect(txtFilenameNew, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
@@ -76,8 +77,8 @@ void frmRename::cmdBrowse_Click()
 void frmRename::cmdRename_Click()
 {
     if (!objTag)
-        objTag = mdlMain::CreateTagObject();
-    const mdlMain::BusyPointer busy;
-    mdlMain::WindowDialogs dialogs(this);
-    Tools::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs);
+        objTag = Shell::CreateTagObject();
+    const Shell::BusyPointer busy;
+    Shell::WindowDialogs dialogs(this);
+    Core::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs);
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-using mdlMain::BytesOfEdit;
-using mdlMain::Readable;
+using Core::BytesOfEdit;
+using Core::Readable;
 
 namespace {
 

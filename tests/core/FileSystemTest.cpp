@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
-using namespace Platform;
+using namespace Core::Platform;
 using namespace testing_support;
 
 TEST(FileAttributes, ReadOnlyIsTheOwnerWriteBit)

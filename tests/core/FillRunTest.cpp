@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 using namespace testing_support;
-using Tools::FillEnd;
+using Core::FillEnd;
 
 namespace {
 
@@ -26,9 +26,9 @@ protected:
     TempDir dir;
     ScriptedDialogs dialogs;
     HookedTag tag;
-    Tools::FillSettings settings;
+    Core::FillSettings settings;
 
-    FillEnd Run() { return Tools::RunFill(dir.Path(), settings, tag, dialogs); }
+    FillEnd Run() { return Core::RunFill(dir.Path(), settings, tag, dialogs); }
     std::string Mp3(const std::string& name, const std::string& record, mode_t mode = 0644)
     {
         const std::string path = dir.Write(name, Audio(200) + record);
@@ -47,7 +47,7 @@ TEST_F(FillRun, AFolderWithoutMp3FilesOnlyReportsCompletion)
     EXPECT_EQ(Run(), FillEnd::Completed);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, kDone);
-    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbInformation);
+    EXPECT_EQ(dialogs.messages[0].style, Core::vbInformation);
     EXPECT_EQ(dialogs.messages[0].title, "Morvik");
     EXPECT_EQ(LastRecord(hidden), TagBytes("h"));
 }
@@ -70,7 +70,7 @@ TEST_F(FillRun, ReadOnlyFilesAreFilledOnlyAfterYesAndKeepTheirExactMode)
     const std::string yes = Mp3("yes.mp3", TagBytes("old", "band"), 0554);
     const std::string plain = Mp3("plain.MP3", TagBytes("old"), 0640);
     const std::string before = ReadFile(no);
-    dialogs.answer = [&](const std::string& text) { return text == Question(yes) ? mdlMain::vbYes : mdlMain::vbNo; };
+    dialogs.answer = [&](const std::string& text) { return text == Question(yes) ? Core::vbYes : Core::vbNo; };
     settings.Title = {true, "%0"};
 
     EXPECT_EQ(Run(), FillEnd::Completed);
@@ -85,7 +85,7 @@ TEST_F(FillRun, ReadOnlyFilesAreFilledOnlyAfterYesAndKeepTheirExactMode)
     std::vector<std::string> questions{dialogs.messages[0].text, dialogs.messages[1].text};
     std::sort(questions.begin(), questions.end());
     EXPECT_EQ(questions, (std::vector<std::string>{Question(no), Question(yes)}));
-    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbYesNoQuestion);
+    EXPECT_EQ(dialogs.messages[0].style, Core::vbYesNoQuestion);
     EXPECT_EQ(dialogs.messages[2].text, kDone);
 }
 
@@ -120,11 +120,11 @@ TEST_F(FillRun, ARejectedYearStopsTheRunNamingTheFileAndTheReason)
     settings.Year = {true, "%4"};
     EXPECT_EQ(Run(), FillEnd::Broken);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    const std::string first = Platform::ListMp3Files(dir.Path()).front();
+    const std::string first = Core::Platform::ListMp3Files(dir.Path()).front();
     EXPECT_EQ(dialogs.messages[0].text, "Ошибка при заполнении тегов в файле\r" + (dir / first)
                                             + "\r\rНедопустимый год: нужно положительное число не больше 32767."
                                               "\r\rЗаполнение прервано.");
-    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbCritical);
+    EXPECT_EQ(dialogs.messages[0].style, Core::vbCritical);
     for (const std::string& path : paths)
         EXPECT_EQ(LastRecord(path), TagBytes("old", "", "", "2000")) << path;
 }
@@ -143,7 +143,7 @@ TEST_F(FillRun, AShortFileAmongAThousandStopsTheRunThereAndNamesIt)
                                               "\r\rЗаполнение прервано.");
     // Files before it in the listing are filled, the rest untouched.
     bool before = true;
-    for (const std::string& name : Platform::ListMp3Files(dir.Path())) {
+    for (const std::string& name : Core::Platform::ListMp3Files(dir.Path())) {
         if (name == "500.mp3") {
             before = false;
             EXPECT_EQ(ReadFile(shortFile), Audio(100));
@@ -157,7 +157,7 @@ TEST_F(FillRun, AFileGoneBeforeItsTurnIsReportedWithoutAQuestionAndTheRunGoesOn)
 {
     const std::string a = Mp3("a.mp3", TagBytes("old"), 0444);
     const std::string b = Mp3("b.mp3", TagBytes("old"), 0444);
-    dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
+    dialogs.answer = [](const std::string&) { return Core::vbYes; };
     // Whichever file comes first takes the other one away.
     tag.beforeRead = [&](const std::string& path) { std::filesystem::remove(path == a ? b : a); };
     settings.Title = {true, "new"};
@@ -166,7 +166,7 @@ TEST_F(FillRun, AFileGoneBeforeItsTurnIsReportedWithoutAQuestionAndTheRunGoesOn)
     const std::string kept = Exists(a) ? a : b;
     const std::string gone = kept == a ? b : a;
     EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{Question(kept), "Файл " + gone + " отсутствует.", kDone}));
-    EXPECT_EQ(dialogs.messages[1].style, mdlMain::vbCritical);
+    EXPECT_EQ(dialogs.messages[1].style, Core::vbCritical);
     EXPECT_EQ(LastRecord(kept), TagBytes("new"));
     EXPECT_EQ(ModeOf(kept), 0444u);
 }
@@ -188,10 +188,10 @@ TEST_F(FillRun, AFolderThatCannotBeListedIsNamedAndNothingCompletes)
 
     for (const auto& [folder, reason] : cases) {
         ScriptedDialogs told;
-        EXPECT_EQ(Tools::RunFill(folder, settings, tag, told), FillEnd::NotListed) << folder;
+        EXPECT_EQ(Core::RunFill(folder, settings, tag, told), FillEnd::NotListed) << folder;
         ASSERT_EQ(told.messages.size(), 1u) << folder;
         EXPECT_EQ(told.messages[0].text, "Не удалось прочитать папку " + folder + "\r\r" + reason);
-        EXPECT_EQ(told.messages[0].style, mdlMain::vbCritical);
+        EXPECT_EQ(told.messages[0].style, Core::vbCritical);
         EXPECT_EQ(told.messages[0].title, "Morvik");
     }
     EXPECT_EQ(LastRecord(file), TagBytes("old"));
@@ -203,14 +203,14 @@ TEST_F(FillRun, ANameInWindows1251IsFilledThroughItsOwnBytes)
     const std::string folder = dir.MakeFolder("\xcc\xf3\xe7\xfb\xea\xe0");
     const std::string path = dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/\xa8\xeb\xea\xe0.mp3", Audio(200) + TagBytes("old"));
     settings.Title = {true, "%0"};
-    EXPECT_EQ(Tools::RunFill(folder, settings, tag, dialogs), FillEnd::Completed);
+    EXPECT_EQ(Core::RunFill(folder, settings, tag, dialogs), FillEnd::Completed);
     EXPECT_EQ(LastRecord(path), TagBytes("\xa8\xeb\xea\xe0")); // the title is the name, as the user reads it
 }
 
 TEST_F(FillRun, AReadOnlyAttributeThatCannotBeSetBackIsReported)
 {
     const std::string path = Mp3("a.mp3", TagBytes("old"), 0444);
-    dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
+    dialogs.answer = [](const std::string&) { return Core::vbYes; };
     tag.afterWrite = [](const std::string& p) { std::filesystem::remove(p); };
     settings.Title = {true, "new"};
 
@@ -218,7 +218,7 @@ TEST_F(FillRun, AReadOnlyAttributeThatCannotBeSetBackIsReported)
     ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(dialogs.messages[1].text, "Не удалось снова сделать файл " + path
                                             + " доступным только для чтения.\r\rФайл или папка не найдены.");
-    EXPECT_EQ(dialogs.messages[1].style, mdlMain::vbCritical);
+    EXPECT_EQ(dialogs.messages[1].style, Core::vbCritical);
     EXPECT_EQ(dialogs.messages[2].text, kDone);
 }
 
@@ -231,13 +231,13 @@ TEST_F(FillRun, AWriteRefusedBreaksTheRunWithThePath)
     EXPECT_EQ(Run(), FillEnd::WriteRefused);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Ошибка при попытке записи в файл\r" + path + "\r\rЗаполнение прервано.");
-    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbCritical);
+    EXPECT_EQ(dialogs.messages[0].style, Core::vbCritical);
     EXPECT_EQ(LastRecord(path), TagBytes("old"));
 }
 
 TEST_F(FillRun, AReadOnlyFileIsReadOnlyAgainWhenTheRunBreaksOnIt)
 {
-    dialogs.answer = [](const std::string&) { return mdlMain::vbYes; };
+    dialogs.answer = [](const std::string&) { return Core::vbYes; };
     settings.Year = {true, "abc"};
     const std::string rejected = Mp3("a.mp3", TagBytes("old"), 0456);
     EXPECT_EQ(Run(), FillEnd::Broken);
@@ -249,7 +249,7 @@ TEST_F(FillRun, AReadOnlyFileIsReadOnlyAgainWhenTheRunBreaksOnIt)
     settings.Year = {true, "2001"};
     // The write bit goes again after the run has lifted it: the write is refused.
     tag.beforeWrite = [](const std::string& p) { SetMode(p, 0456); };
-    EXPECT_EQ(Tools::RunFill(other.Path(), settings, tag, dialogs), FillEnd::WriteRefused);
+    EXPECT_EQ(Core::RunFill(other.Path(), settings, tag, dialogs), FillEnd::WriteRefused);
     EXPECT_EQ(ModeOf(refused), 0456u);
     EXPECT_EQ(LastRecord(refused), TagBytes("old"));
 }

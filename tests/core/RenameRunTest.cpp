@@ -21,7 +21,7 @@ protected:
     ScriptedDialogs dialogs;
     HookedTag tag;
 
-    void Run(const std::string& templ) { Tools::RunRename(dir.Path(), templ, tag, dialogs); }
+    void Run(const std::string& templ) { Core::RunRename(dir.Path(), templ, tag, dialogs); }
     std::string Mp3(const std::string& name, const std::string& title, const std::string& artist = "",
                     std::uint8_t genre = 255)
     {
@@ -39,7 +39,7 @@ protected:
     // The critical report on one file: its path and a reason after it.
     void ExpectReport(const Message& m, const std::string& path) const
     {
-        EXPECT_EQ(m.style, mdlMain::vbCritical);
+        EXPECT_EQ(m.style, Core::vbCritical);
         EXPECT_EQ(m.title, "Morvik");
         EXPECT_NE(m.text.find(path), std::string::npos) << m.text;
         EXPECT_GT(m.text.size(), path.size() + 1) << "no reason given: " << m.text;
@@ -52,16 +52,16 @@ TEST_F(RenameRun, ABlankTemplateDoesNotStartAndAnEmptyFolderOnlyEnds)
     Run("   ");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Шаблон имени не задан");
-    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbCritical);
+    EXPECT_EQ(dialogs.messages[0].style, Core::vbCritical);
     EXPECT_EQ(Names(), std::vector<std::string>{"a.mp3"});
 
     TempDir empty;
     empty.Write("a.txt", "x");
     ScriptedDialogs other;
-    Tools::RunRename(empty.Path(), "%1", tag, other);
+    Core::RunRename(empty.Path(), "%1", tag, other);
     ASSERT_EQ(other.messages.size(), 1u);
     EXPECT_EQ(other.messages[0].text, kDone);
-    EXPECT_EQ(other.messages[0].style, mdlMain::vbInformation);
+    EXPECT_EQ(other.messages[0].style, Core::vbInformation);
 }
 
 TEST_F(RenameRun, NamesFollowTheTemplateRules)
@@ -235,10 +235,10 @@ TEST_F(RenameRun, AFolderThatCannotBeListedIsNamedAndNoEndIsReported)
 {
     const std::string removed = dir.MakeFolder("removed");
     std::filesystem::remove(removed);
-    Tools::RunRename(removed, "%1", tag, dialogs);
+    Core::RunRename(removed, "%1", tag, dialogs);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Не удалось прочитать папку " + removed + "\r\rФайл или папка не найдены.");
-    EXPECT_EQ(dialogs.messages[0].style, mdlMain::vbCritical);
+    EXPECT_EQ(dialogs.messages[0].style, Core::vbCritical);
 }
 
 TEST_F(RenameRun, AFileInAWindows1251FolderIsRenamedInPlace)
@@ -246,7 +246,7 @@ TEST_F(RenameRun, AFileInAWindows1251FolderIsRenamedInPlace)
     // "Музыка/Ёлка.mp3" in Windows-1251 bytes.
     const std::string folder = dir.MakeFolder("\xcc\xf3\xe7\xfb\xea\xe0");
     dir.Write("\xcc\xf3\xe7\xfb\xea\xe0/\xa8\xeb\xea\xe0.mp3", Audio(64) + TagBytes("T", "A"));
-    Tools::RunRename(folder, "%2 - %1", tag, dialogs);
+    Core::RunRename(folder, "%2 - %1", tag, dialogs);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kDone});
     EXPECT_EQ(Names("\xcc\xf3\xe7\xfb\xea\xe0"), std::vector<std::string>{"A - T.mp3"});
 }

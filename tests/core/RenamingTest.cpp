@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-using namespace mdlMain;
+using namespace Core;
 using namespace testing_support;
 
 namespace {

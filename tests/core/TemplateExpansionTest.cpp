@@ -6,15 +6,15 @@
 
 #include <gtest/gtest.h>
 
-using Tools::ExpandTemplate;
-using Tools::FillSettings;
-using Tools::FillTagFields;
+using Core::ExpandTemplate;
+using Core::FillSettings;
+using Core::FillTagFields;
 
 namespace {
 
 class TemplateExpansion : public ::testing::Test {
 protected:
-    std::unique_ptr<Quenlar::_TMP3Tag> tag = mdlMain::NewTagObject();
+    std::unique_ptr<Quenlar::_TMP3Tag> tag = Core::NewTagObject();
 
     void Tag(const std::string& title, const std::string& artist, const std::string& album = "",
              const std::string& year = "", const std::string& comment = "", std::uint8_t genre = 255)
@@ -30,7 +30,7 @@ protected:
     {
         return ExpandTemplate(templ, file, *tag);
     }
-    std::string Cut(const std::string& value) { return mdlMain::CutAtNull(value); }
+    std::string Cut(const std::string& value) { return Core::CutAtNull(value); }
 };
 
 TEST_F(TemplateExpansion, PlaceholdersTakeTheNameAndTheCurrentValues)

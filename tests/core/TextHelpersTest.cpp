@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-using mdlMain::CutAtNull;
-using mdlMain::ReplaceAll;
+using Core::CutAtNull;
+using Core::ReplaceAll;
 using namespace std::string_literals;
 
 TEST(ReplaceAll, ReplacesEveryOccurrenceCaseSensitively)

@@ -27,7 +27,7 @@ TEST(ApplicationTest, AnUnhandledFailureIsReportedAndTheProgramGoesOn)
     int argc = 1;
     char name[] = "ApplicationTest";
     char* argv[] = {name, nullptr};
-    mdlMain::Application app(argc, argv);
+    Shell::Application app(argc, argv);
 
     QString seen;
     QTimer answer;

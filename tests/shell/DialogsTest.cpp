@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "DialogDriver.h"
 #include "MessageBoxes.h"
+#include "WindowTagObjects.h"
 #include "TempDir.h"
 #include "frmQuery.h"
 #include "mdlBrowseForFolder.h"
@@ -18,7 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace testing_support;
-using mdlMain::MsgBox;
+using Shell::MsgBox;
 
 namespace {
 
@@ -67,12 +68,12 @@ TEST(MsgBoxTest, EachStyleHasItsIconButtonsAndDefault)
     const QString yes = QString::fromUtf8("&Да"), no = QString::fromUtf8("&Нет"),
                   cancel = QString::fromUtf8("Отмена");
     const Case cases[] = {
-        {16, QMessageBox::Critical, {"OK"}, "OK", QMessageBox::Ok, mdlMain::vbOK},
-        {48, QMessageBox::Warning, {"OK"}, "OK", QMessageBox::Ok, mdlMain::vbOK},
-        {64, QMessageBox::Information, {"OK"}, "OK", QMessageBox::Ok, mdlMain::vbOK},
-        {36, QMessageBox::Question, {yes, no}, yes, QMessageBox::No, mdlMain::vbNo},
-        {35, QMessageBox::Question, {yes, no, cancel}, yes, QMessageBox::Cancel, mdlMain::vbCancel},
-        {35, QMessageBox::Question, {yes, no, cancel}, yes, QMessageBox::Yes, mdlMain::vbYes},
+        {16, QMessageBox::Critical, {"OK"}, "OK", QMessageBox::Ok, Core::vbOK},
+        {48, QMessageBox::Warning, {"OK"}, "OK", QMessageBox::Ok, Core::vbOK},
+        {64, QMessageBox::Information, {"OK"}, "OK", QMessageBox::Ok, Core::vbOK},
+        {36, QMessageBox::Question, {yes, no}, yes, QMessageBox::No, Core::vbNo},
+        {35, QMessageBox::Question, {yes, no, cancel}, yes, QMessageBox::Cancel, Core::vbCancel},
+        {35, QMessageBox::Question, {yes, no, cancel}, yes, QMessageBox::Yes, Core::vbYes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.style);
@@ -99,19 +100,19 @@ TEST(MsgBoxTest, ReturnPressesTheFocusedButtonElseTheDefault)
 {
     DialogDriver driver({ReturnOn(QMessageBox::No), ReturnOn(QMessageBox::Cancel), ReturnOn(QMessageBox::No),
                          [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }});
-    EXPECT_EQ(MsgBox("?", mdlMain::vbYesNoQuestion), mdlMain::vbNo);
-    EXPECT_EQ(MsgBox("?", mdlMain::vbYesNoCancelQuestion), mdlMain::vbCancel);
-    EXPECT_EQ(MsgBox("?", mdlMain::vbYesNoCancelQuestion), mdlMain::vbNo);
-    EXPECT_EQ(MsgBox("?", mdlMain::vbYesNoQuestion), mdlMain::vbYes);
+    EXPECT_EQ(MsgBox("?", Core::vbYesNoQuestion), Core::vbNo);
+    EXPECT_EQ(MsgBox("?", Core::vbYesNoCancelQuestion), Core::vbCancel);
+    EXPECT_EQ(MsgBox("?", Core::vbYesNoCancelQuestion), Core::vbNo);
+    EXPECT_EQ(MsgBox("?", Core::vbYesNoQuestion), Core::vbYes);
     EXPECT_EQ(driver.Seen().size(), 4u);
 }
 
 TEST(MsgBoxTest, CloseBoxGivesTheCautiousAnswerAndMarkupStaysText)
 {
     DialogDriver driver({CloseBox(), CloseBox(), Answer(QMessageBox::Ok)});
-    EXPECT_EQ(MsgBox("?", 35), mdlMain::vbCancel);
-    EXPECT_EQ(MsgBox("?", 36), mdlMain::vbNo);
-    EXPECT_EQ(MsgBox("<b>/music/a&b.mp3</b>", 64), mdlMain::vbOK);
+    EXPECT_EQ(MsgBox("?", 35), Core::vbCancel);
+    EXPECT_EQ(MsgBox("?", 36), Core::vbNo);
+    EXPECT_EQ(MsgBox("<b>/music/a&b.mp3</b>", 64), Core::vbOK);
     ASSERT_EQ(driver.Seen().size(), 3u);
     EXPECT_EQ(driver.Seen()[0].title, "Morvik");
     EXPECT_EQ(driver.Seen()[2].text, "<b>/music/a&b.mp3</b>");
@@ -121,7 +122,7 @@ TEST(MsgBoxTest, TagObjectsConfirmThroughAQuestionBox)
 {
     TempDir dir;
     const std::string path = dir.Write("a.mp3", Audio(1000));
-    auto tag = mdlMain::CreateTagObject();
+    auto tag = Shell::CreateTagObject();
     DialogDriver driver({Answer(QMessageBox::No)});
     EXPECT_FALSE(tag->TagWrite(path, true));
     ASSERT_EQ(driver.Seen().size(), 1u);
@@ -137,11 +138,11 @@ TEST(DialogDriverTest, AnActionThatFailsInsideDismissesItsDialogAndEveryLaterOne
     int first = 0, second = 0;
     {
         ::testing::ScopedFakeTestPartResultReporter reporter(&failures);
-        first = MsgBox("first", mdlMain::vbYesNoQuestion);
-        second = MsgBox("second", mdlMain::vbYesNoQuestion);
+        first = MsgBox("first", Core::vbYesNoQuestion);
+        second = MsgBox("second", Core::vbYesNoQuestion);
     }
-    EXPECT_EQ(first, mdlMain::vbNo);
-    EXPECT_EQ(second, mdlMain::vbNo) << "a dialog after a broken action is dismissed, not answered";
+    EXPECT_EQ(first, Core::vbNo);
+    EXPECT_EQ(second, Core::vbNo) << "a dialog after a broken action is dismissed, not answered";
     ASSERT_EQ(failures.size(), 2);
     EXPECT_NE(std::string(failures.GetTestPartResult(0).message()).find("planted"), std::string::npos);
     EXPECT_NE(std::string(failures.GetTestPartResult(1).message()).find("left it open"), std::string::npos);
@@ -153,8 +154,8 @@ TEST(ResourcesTest, TahomaIsTheApplicationFont)
 {
     EXPECT_EQ(QFontInfo(QApplication::font()).family(), "Tahoma");
     EXPECT_DOUBLE_EQ(QApplication::font().pointSizeF(), 8.25);
-    EXPECT_FALSE(mdlMain::FrameIcon().isNull());
-    EXPECT_FALSE(mdlMain::DocumentIcon().isNull());
+    EXPECT_FALSE(Shell::FrameIcon().isNull());
+    EXPECT_FALSE(Shell::DocumentIcon().isNull());
 }
 
 TEST(frmQueryTest, LayoutAndStartState)
@@ -234,7 +235,7 @@ TEST(frmQueryTest, EscDoesNothingAndTheCloseBoxCancels)
 TEST(ValuePromptTest, ReturnOnCancelCancels)
 {
     DialogDriver driver({ReturnOn("cmdCancel")});
-    mdlMain::WindowDialogs dialogs(nullptr);
+    Shell::WindowDialogs dialogs(nullptr);
     const auto prompt = dialogs.NewPrompt();
     EXPECT_EQ(prompt->Ask("/m/a.mp3", "/m/b.mp3"), "");
     EXPECT_TRUE(prompt->CancelPressed());
@@ -249,7 +250,7 @@ TEST(ValuePromptTest, AsksWithPathAndWholeProposalSelected)
                              QueryAnswer("/m/c.mp3")(w);
                          },
                          Click("cmdCancel")});
-    mdlMain::WindowDialogs dialogs(nullptr);
+    Shell::WindowDialogs dialogs(nullptr);
     auto prompt = dialogs.NewPrompt();
     EXPECT_EQ(prompt->Ask("/m/a.mp3", "/m/b.mp3"), "/m/c.mp3");
     EXPECT_FALSE(prompt->CancelPressed());
@@ -275,10 +276,10 @@ TEST(BusyPointerTest, BoxesAndPromptsShowTheNormalPointerAndPutTheBusyOneBack)
         };
     };
     DialogDriver driver({noting(Answer(QMessageBox::Ok)), noting(Click("cmdCancel"))});
-    mdlMain::WindowDialogs dialogs(nullptr);
+    Shell::WindowDialogs dialogs(nullptr);
     {
-        const mdlMain::BusyPointer busy;
-        dialogs.MsgBox("a", mdlMain::vbInformation);
+        const Shell::BusyPointer busy;
+        dialogs.MsgBox("a", Core::vbInformation);
         EXPECT_EQ(shape(), Qt::WaitCursor) << "busy again after the box";
         dialogs.NewPrompt()->Ask("/m/a.mp3", "/m/b.mp3");
         EXPECT_EQ(shape(), Qt::WaitCursor) << "and after the prompt";

@@ -40,7 +40,7 @@ protected:
         if (!dirty_)
             return;
         ++prompts;
-        if (mdlMain::MsgBox("Save?", mdlMain::vbYesNoCancelQuestion, "Morvik", this) == mdlMain::vbCancel)
+        if (Shell::MsgBox("Save?", Core::vbYesNoCancelQuestion, "Morvik", this) == Core::vbCancel)
             event->ignore();
         else
             dirty_ = false;
@@ -96,7 +96,10 @@ TEST_F(FrameTest, StartsMaximisedWithoutChildren)
     EXPECT_TRUE(frame->isMaximized());
     EXPECT_TRUE(frame->MdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(frame->centralWidget(), frame->MdiArea());
-    EXPECT_EQ(mdlMain::FrameWindow(), frame.get());
+    // Prompts of its documents and tool windows sit over it.
+    QDialog tool(frame.get());
+    EXPECT_EQ(Shell::FrameOf(&tool), frame.get());
+    EXPECT_EQ(Shell::FrameOf(frame->MdiArea()), frame.get());
     EXPECT_FALSE(frame->windowIcon().isNull());
 }
 
