@@ -1,11 +1,8 @@
 #include "FileSystem.h"
-#include "GenreList.h"
 #include "Renaming.h"
 #include "ScriptedDialogs.h"
-#include "TagObjects.h"
 #include "TempDir.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace Core;
@@ -106,33 +103,4 @@ TEST(RenameAskingForFreeName, AHiddenTargetIsRefusedAndNothingIsReplaced)
     EXPECT_EQ(ReadFile(from), "x");
     EXPECT_FALSE(Exists(dir / ".mp3"));
     EXPECT_FALSE(Exists(dir / ".c.mp3"));
-}
-
-TEST(NewTagObject, ComesFromTheLibrarysFactory)
-{
-    auto tag = NewTagObject();
-    ASSERT_TRUE(tag);
-    EXPECT_FALSE(tag->ValidTag());
-    EXPECT_EQ(DllCanUnloadNow(), Quenlar::S_FALSE);
-    tag.reset();
-    EXPECT_EQ(DllCanUnloadNow(), Quenlar::S_OK);
-}
-
-TEST(SortedGenreList, PutsTheEmptyEntryFirstAndIgnoresCaseAndHyphens)
-{
-    auto tag = NewTagObject();
-    const auto all = SortedGenreList(*tag, 0);
-    ASSERT_EQ(all.size(), 127u);
-    EXPECT_EQ(all.front(), GenreEntry("", 255));
-    const auto documents = SortedGenreList(*tag, 1);
-    ASSERT_EQ(documents.size(), 126u);
-    EXPECT_EQ(std::count(documents.begin(), documents.end(), GenreEntry("Blues", 0)), 0);
-
-    const auto at = [&](const std::string& name) {
-        return std::find_if(all.begin(), all.end(), [&](const GenreEntry& e) { return e.first == name; })
-            - all.begin();
-    };
-    EXPECT_LT(at("EuroDance"), at("Euro-House"));
-    EXPECT_LT(at("Euro-House"), at("Euro-Techno"));
-    EXPECT_EQ(all.back().first, "Vocal");
 }
