@@ -33,7 +33,7 @@ std::vector<std::string> ListVisible(const std::string& folder, int* error, mode
     while (const dirent* e = ::readdir(dir)) {
         const std::size_t len = std::strlen(e->d_name);
         const std::string_view name(e->d_name, len);
-        if (Core::IsHiddenName(name) || !wanted(name))
+        if (IsHiddenName(name) || !wanted(name))
             continue;
         // The directory entry usually knows the type; ask only when it does
         // not, or for a link that counts by what it leads to.
@@ -60,7 +60,7 @@ std::int32_t GetFileAttributesA(const std::string& path)
     std::int32_t a = 0;
     if (!(st.st_mode & S_IWUSR))
         a |= faReadOnly;
-    if (Core::IsHiddenName(Core::FileName(path)))
+    if (IsHiddenName(FileName(path)))
         a |= faHidden;
     if (S_ISDIR(st.st_mode))
         a |= faDirectory;
@@ -84,12 +84,12 @@ bool SetFileAttributesA(const std::string& path, std::int32_t attributes)
 bool FileExists(const std::string& path)
 {
     struct stat st;
-    return !Core::IsHiddenName(Core::FileName(path)) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return !IsHiddenName(FileName(path)) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::vector<std::string> ListMp3Files(const std::string& folder, int* error, Links links)
 {
-    return ListVisible(folder, error, S_IFREG, links == Links::Followed, Core::HasMp3Extension);
+    return ListVisible(folder, error, S_IFREG, links == Links::Followed, HasMp3Extension);
 }
 
 std::vector<std::string> ListFolders(const std::string& folder)

@@ -10,8 +10,6 @@ namespace Core {
 
 namespace {
 
-using Core::CR;
-
 struct Failure {
     std::int32_t number; // the library's error number, 0 for any other failure
     std::string reason;
@@ -27,7 +25,7 @@ std::optional<Failure> FillOne(const std::string& strPath, const std::string& st
         objTag.TagWrite(strPath, false);
         return std::nullopt;
     } catch (const Quenlar::LibraryError& error) {
-        return Failure{error.Number(), Core::LibraryErrorText(error)};
+        return Failure{error.Number(), LibraryErrorText(error)};
     } catch (const std::exception& failure) {
         return Failure{0, std::string("Непредвиденная ошибка: ") + failure.what()};
     }
@@ -36,9 +34,9 @@ std::optional<Failure> FillOne(const std::string& strPath, const std::string& st
 } // namespace
 
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
-                Core::UserDialogs& dialogs)
+                UserDialogs& dialogs)
 {
-    const auto names = Core::ListMp3FilesOrReport(strFolder, dialogs);
+    const auto names = ListMp3FilesOrReport(strFolder, dialogs);
     if (!names)
         return FillEnd::NotListed;
     for (const std::string& strName : *names) {
@@ -46,32 +44,32 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
         const std::int32_t attributes = Platform::GetFileAttributesA(strPath);
         // Gone since the listing (a failed read gives every bit): no question about it.
         if (attributes == Platform::faInvalid || (attributes & Platform::faDirectory)) {
-            dialogs.MsgBox(Core::MissingFileText(strPath), Core::vbCritical);
+            dialogs.MsgBox(MissingFileText(strPath), vbCritical);
             continue;
         }
         const std::string question
             = "Файл " + strPath + " доступен только для чтения" + CR + CR + "Заполнить теги в этом файле?";
         std::optional<Failure> error;
-        if (!Core::WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,
+        if (!WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,
                                                [&] { error = FillOne(strPath, strName, settings, objTag); })
             || !error)
             continue;
         if (error->number == Quenlar::errFileNotFound) {
-            dialogs.MsgBox(Core::MissingFileText(strPath), Core::vbCritical);
+            dialogs.MsgBox(MissingFileText(strPath), vbCritical);
             continue;
         }
         if (error->number == Quenlar::errPathFileAccess) {
             dialogs.MsgBox(std::string("Ошибка при попытке записи в файл") + CR + strPath + CR + CR +
                                "Заполнение прервано.",
-                           Core::vbCritical);
+                           vbCritical);
             return FillEnd::WriteRefused;
         }
         dialogs.MsgBox(std::string("Ошибка при заполнении тегов в файле") + CR + strPath + CR + CR +
                            error->reason + CR + CR + "Заполнение прервано.",
-                       Core::vbCritical);
+                       vbCritical);
         return FillEnd::Broken;
     }
-    dialogs.MsgBox("Заполнение тегов завершено.", Core::vbInformation);
+    dialogs.MsgBox("Заполнение тегов завершено.", vbInformation);
     return FillEnd::Completed;
 }
 

@@ -20,6 +20,6 @@ enum class FillEnd {
 // skipped; the run stops at the first other error. A read-only bit cleared
 // for the file at hand is set back before anything is reported.
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
-                Core::UserDialogs& dialogs);
+                UserDialogs& dialogs);
 
 } // namespace Core

@@ -12,6 +12,6 @@ namespace Core {
 // strFolder ends in "/"; strTemplate is used exactly as typed. A folder that
 // cannot be listed is reported and the run ends there, with no closing box.
 void RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
-               Core::UserDialogs& dialogs);
+               UserDialogs& dialogs);
 
 } // namespace Core

@@ -47,7 +47,7 @@ RenameOutcome RenameAskingForFreeName(const std::string& path, std::string targe
         return {RenameOutcome::Cancelled, target};
     // The listings, the open dialog and both tools skip such a file: it would
     // vanish from the program.
-    if (Core::IsHiddenName(Core::FileName(target)))
+    if (IsHiddenName(FileName(target)))
         return {RenameOutcome::Refused, target};
     if (const int error = Platform::RenameFile(path, target))
         return {RenameOutcome::Failed, target, error};
@@ -59,7 +59,7 @@ RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, con
 {
     const std::string name
         = NameFromTemplate(templ, values.title, values.artist, values.album, values.year, values.genre);
-    RenameOutcome outcome = RenameAskingForFreeName(path, Core::GetFolder(path) + name, prompt);
+    RenameOutcome outcome = RenameAskingForFreeName(path, GetFolder(path) + name, prompt);
     if (outcome.kind == RenameOutcome::Failed || outcome.kind == RenameOutcome::Refused)
         dialogs.MsgBox(RenameFailedText(path, outcome), vbCritical);
     return outcome;

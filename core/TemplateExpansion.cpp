@@ -21,10 +21,8 @@ std::string WithoutLastFour(const std::string& name)
 std::string ExpandTemplate(const std::string& strTemplate, const std::string& strFileName,
                            const Quenlar::_TMP3Tag& objTag)
 {
-    using Core::CutAtNull;
-    using Core::ReplaceAll;
     // A name in Windows-1251 bytes gives its letters, as the user sees them.
-    std::string s = ReplaceAll(strTemplate, "%0", WithoutLastFour(Core::Readable(strFileName)));
+    std::string s = ReplaceAll(strTemplate, "%0", WithoutLastFour(Readable(strFileName)));
     s = ReplaceAll(s, "%1", CutAtNull(objTag.Title()));
     s = ReplaceAll(s, "%2", CutAtNull(objTag.Artist()));
     s = ReplaceAll(s, "%3", CutAtNull(objTag.Album()));
