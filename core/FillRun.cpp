@@ -39,8 +39,14 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
     const auto names = ListMp3FilesOrReport(strFolder, dialogs);
     if (!names)
         return FillEnd::NotListed;
+    std::size_t done = 0, changed = 0;
     for (const std::string& strName : *names) {
         const std::string strPath = strFolder + strName;
+        if (!dialogs.Progress(done++, names->size(), strPath)) {
+            dialogs.MsgBox(StoppedText("Заполнение тегов", "Изменено файлов", changed, names->size()),
+                           vbInformation);
+            return FillEnd::Stopped;
+        }
         const std::int32_t attributes = Platform::GetFileAttributesA(strPath);
         // Gone since the listing (a failed read gives every bit): no question about it.
         if (attributes == Platform::faInvalid || (attributes & Platform::faDirectory)) {
@@ -51,9 +57,12 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
             = "Файл " + strPath + " доступен только для чтения" + CR + CR + "Заполнить теги в этом файле?";
         std::optional<Failure> error;
         if (!WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,
-                                               [&] { error = FillOne(strPath, strName, settings, objTag); })
-            || !error)
+                                      [&] { error = FillOne(strPath, strName, settings, objTag); }))
             continue;
+        if (!error) {
+            ++changed;
+            continue;
+        }
         if (error->number == Quenlar::errFileNotFound) {
             dialogs.MsgBox(MissingFileText(strPath), vbCritical);
             continue;

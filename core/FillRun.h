@@ -11,6 +11,7 @@ namespace Core {
 
 enum class FillEnd {
     Completed,    // every file handled; the completion message was shown
+    Stopped,      // the user stopped it between two files; told how many were changed
     WriteRefused, // error 75: the run was broken off with a message naming the file
     Broken,       // any other error: broken off with a message naming the file and the reason
     NotListed,    // the folder could not be listed: reported, nothing touched
@@ -18,7 +19,8 @@ enum class FillEnd {
 
 // strFolder ends in "/". A file gone before its turn is reported and
 // skipped; the run stops at the first other error. A read-only bit cleared
-// for the file at hand is set back before anything is reported.
+// for the file at hand is set back before anything is reported. Before each
+// file the run tells dialogs.Progress, and stops there when told to.
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
                 UserDialogs& dialogs);
 

@@ -37,19 +37,25 @@ bool BlankOnly(const std::string& text)
 
 } // namespace
 
-void RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
+RenameEnd RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
                UserDialogs& dialogs)
 {
     if (BlankOnly(strTemplate)) {
         dialogs.MsgBox("Шаблон имени не задан", vbCritical);
-        return;
+        return RenameEnd::NoTemplate;
     }
     // The whole list is taken before the first rename, so a renamed file is not met again.
     const auto names = ListMp3FilesOrReport(strFolder, dialogs);
     if (!names)
-        return;
+        return RenameEnd::NotListed;
+    std::size_t done = 0, renamed = 0;
     for (const std::string& strName : *names) {
         const std::string strPath = strFolder + strName;
+        if (!dialogs.Progress(done++, names->size(), strPath)) {
+            dialogs.MsgBox(StoppedText("Переименование", "Переименовано файлов", renamed, names->size()),
+                           vbInformation);
+            return RenameEnd::Stopped;
+        }
         if (!Platform::FileExists(strPath)) {
             dialogs.MsgBox(MissingFileText(strPath), vbCritical);
             continue;
@@ -65,12 +71,15 @@ void RunRename(const std::string& strFolder, const std::string& strTemplate, Que
             continue;
         }
         PromptOnDemand prompt(dialogs);
-        RenameAfterTemplate(dialogs, prompt, strPath, strTemplate,
-                                     {CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()),
-                                      CutAtNull(objTag.Album()), CutAtNull(objTag.Year()),
-                                      objTag.GenreIDToName(objTag.Genre())});
+        const RenameOutcome outcome = RenameAfterTemplate(
+            dialogs, prompt, strPath, strTemplate,
+            {CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()), CutAtNull(objTag.Album()),
+             CutAtNull(objTag.Year()), objTag.GenreIDToName(objTag.Genre())});
+        if (outcome.kind == RenameOutcome::Renamed)
+            ++renamed;
     }
     dialogs.MsgBox("Процесс переименования завершен.", vbInformation);
+    return RenameEnd::Completed;
 }
 
 } // namespace Core

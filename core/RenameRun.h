@@ -9,9 +9,18 @@
 
 namespace Core {
 
+enum class RenameEnd {
+    Completed,  // every file handled; the completion message was shown
+    Stopped,    // the user stopped it between two files; told how many were renamed
+    NoTemplate, // a template of blanks only: reported, nothing touched
+    NotListed,  // the folder could not be listed: reported, nothing touched
+};
+
 // strFolder ends in "/"; strTemplate is used exactly as typed. A folder that
 // cannot be listed is reported and the run ends there, with no closing box.
-void RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
+// Before each file the run tells dialogs.Progress, and stops there when
+// told to.
+RenameEnd RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
                UserDialogs& dialogs);
 
 } // namespace Core

@@ -17,6 +17,12 @@ std::optional<std::vector<std::string>> ListMp3FilesOrReport(const std::string& 
     return std::nullopt;
 }
 
+std::string StoppedText(const std::string& what, const std::string& counted, std::size_t changed,
+                        std::size_t total)
+{
+    return what + " прервано. " + counted + ": " + std::to_string(changed) + " из " + std::to_string(total) + ".";
+}
+
 std::string MissingFileText(const std::string& path, const std::string& consequence)
 {
     return "Файл " + path + " отсутствует" + consequence;

@@ -15,6 +15,10 @@ namespace Core {
 // be listed, the user is told which folder and why, and there is no list.
 std::optional<std::vector<std::string>> ListMp3FilesOrReport(const std::string& folder, UserDialogs& dialogs);
 
+// The closing box of a run the user stopped: what was done, "N из M".
+std::string StoppedText(const std::string& what, const std::string& counted, std::size_t changed,
+                        std::size_t total);
+
 // The report on a file that is not there: "Файл path отсутствует" and then
 // what follows from it (a full stop, or the rest of the sentence).
 std::string MissingFileText(const std::string& path, const std::string& consequence = ".");

@@ -2,6 +2,7 @@
 // The questions and reports that runs and decisions put to the user. The
 // windows answer them with real message boxes and frmQuery; tests and
 // benchmarks answer them with scripts.
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,10 @@ public:
     virtual int MsgBox(const std::string& text, int style, const std::string& title = AppTitle) = 0;
     // Creates and loads a new, hidden value prompt.
     virtual std::unique_ptr<ValuePrompt> NewPrompt() = 0;
+    // A batch run tells before each file how many of its total files it has
+    // handled and which one comes next. False asks it to stop there, between
+    // two files; that is the only place a run stops at the user's word.
+    virtual bool Progress(std::size_t /*done*/, std::size_t /*total*/, const std::string& /*next*/) { return true; }
 };
 
 } // namespace Core

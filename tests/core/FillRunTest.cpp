@@ -89,6 +89,51 @@ TEST_F(FillRun, ReadOnlyFilesAreFilledOnlyAfterYesAndKeepTheirExactMode)
     EXPECT_EQ(dialogs.messages[2].text, kDone);
 }
 
+TEST_F(FillRun, AStopEndsTheRunBetweenTwoFilesAndCountsWhatChanged)
+{
+    std::vector<std::string> paths;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"})
+        paths.push_back(Mp3(name, TagBytes("old"), name[0] == 'b' ? 0444 : 0644));
+    const std::vector<std::string> order = Core::Platform::ListMp3Files(dir.Path());
+    settings.Title = {true, "new"};
+    // From the progress callback before the fourth file; the read-only one is declined.
+    std::vector<std::string> told;
+    dialogs.progress = [&](std::size_t done, std::size_t total, const std::string& next) {
+        EXPECT_EQ(total, 5u);
+        EXPECT_EQ(done, told.size());
+        told.push_back(next);
+        return done < 3;
+    };
+    EXPECT_EQ(Run(), FillEnd::Stopped);
+    ASSERT_EQ(told.size(), 4u);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(told.size() > i ? told[i] : dir / order[i], dir / order[i]);
+        const bool filled = i < 3 && order[i] != "b.mp3";
+        EXPECT_EQ(LastRecord(dir / order[i]), TagBytes(filled ? "new" : "old")) << order[i];
+    }
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().text, "Заполнение тегов прервано. Изменено файлов: "
+                                                + std::to_string(order[3] == "b.mp3" || order[4] == "b.mp3" ? 3 : 2)
+                                                + " из 5.");
+    EXPECT_EQ(dialogs.messages.back().style, Core::vbInformation);
+
+    // From inside the read-only question: that file is still finished first.
+    dialogs = ScriptedDialogs();
+    dialogs.answer = [&](const std::string&) {
+        dialogs.stopRequested = true;
+        return Core::vbYes;
+    };
+    settings.Title = {true, "again"};
+    EXPECT_EQ(Run(), FillEnd::Stopped);
+    EXPECT_EQ(LastRecord(paths[1]), TagBytes("again"));
+    EXPECT_EQ(ModeOf(paths[1]), 0444u);
+    const std::size_t at = std::find(order.begin(), order.end(), "b.mp3") - order.begin();
+    for (std::size_t i = at + 1; i < order.size(); ++i)
+        EXPECT_NE(LastRecord(dir / order[i]), TagBytes("again")) << order[i];
+    EXPECT_EQ(dialogs.messages.back().text,
+              "Заполнение тегов прервано. Изменено файлов: " + std::to_string(at + 1) + " из 5.");
+}
+
 TEST_F(FillRun, EveryBoxUncheckedWritesBackWhatWasRead)
 {
     const std::string untagged = dir.Write("untagged.mp3", Audio(300));

@@ -1,5 +1,6 @@
 #include "RenameRun.h"
 
+#include "FileSystem.h"
 #include "HookedTag.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
@@ -21,7 +22,7 @@ protected:
     ScriptedDialogs dialogs;
     HookedTag tag;
 
-    void Run(const std::string& templ) { Core::RunRename(dir.Path(), templ, tag, dialogs); }
+    Core::RenameEnd Run(const std::string& templ) { return Core::RunRename(dir.Path(), templ, tag, dialogs); }
     std::string Mp3(const std::string& name, const std::string& title, const std::string& artist = "",
                     std::uint8_t genre = 255)
     {
@@ -130,6 +131,27 @@ TEST_F(RenameRun, ATakenNameIsAskedForAgainUntilItIsFree)
     EXPECT_EQ(Names(), (std::vector<std::string>{"b.mp3", "c.mp3", "d.mp3"}));
     EXPECT_EQ(ReadFile(dir / "d.mp3"), Audio(64) + TagBytes("b"));
     EXPECT_EQ(dialogs.messages.size(), 3u); // two untagged files and the end
+}
+
+TEST_F(RenameRun, AStopFromAPromptFinishesThatFileAndCountsTheRenamed)
+{
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+        Mp3(name, "Same");
+    const std::vector<std::string> order = Core::Platform::ListMp3Files(dir.Path());
+    // The first file takes the name; the second is asked about, and the user
+    // gives another name and stops while the prompt is up.
+    dialogs.promptAnswers = {dir / "Other.mp3"};
+    dialogs.progress = [&](std::size_t, std::size_t total, const std::string&) {
+        EXPECT_EQ(total, 4u);
+        return dialogs.prompts.empty();
+    };
+    EXPECT_EQ(Run("%1"), Core::RenameEnd::Stopped);
+    EXPECT_EQ(dialogs.prompts.size(), 1u);
+    std::vector<std::string> expected{"Other.mp3", "Same.mp3", order[2], order[3]};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Names(), expected);
+    EXPECT_EQ(dialogs.messages.back().text, "Переименование прервано. Переименовано файлов: 2 из 4.");
+    EXPECT_EQ(dialogs.messages.back().style, Core::vbInformation);
 }
 
 TEST_F(RenameRun, CancelLeavesOnlyItsOwnFileAndAFreeTargetNeedsNoPrompt)

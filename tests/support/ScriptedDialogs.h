@@ -28,6 +28,11 @@ public:
     std::function<int(const std::string& text)> answer = [](const std::string&) { return Core::vbNo; };
     // What the prompts return, in order: a new target, or "" for Cancel (also when run out).
     std::deque<std::string> promptAnswers;
+    // A run's word before each file: false stops it there. stopRequested
+    // does the same from anywhere, a question's answer included.
+    std::function<bool(std::size_t done, std::size_t total, const std::string& next)> progress =
+        [](std::size_t, std::size_t, const std::string&) { return true; };
+    bool stopRequested = false;
 
     std::vector<Message> messages;
     std::vector<PromptShown> prompts;
@@ -43,6 +48,10 @@ public:
     std::unique_ptr<Core::ValuePrompt> NewPrompt() override
     {
         return std::make_unique<Prompt>(*this, ++promptsMade);
+    }
+    bool Progress(std::size_t done, std::size_t total, const std::string& next) override
+    {
+        return progress(done, total, next) && !stopRequested;
     }
 
     std::vector<std::string> Texts() const
