@@ -11,10 +11,18 @@ namespace Core {
 namespace {
 
 // A tag value as part of a file name: "AC/DC" must not aim into a folder
-// "AC", nor "/../x" out of the chosen one.
+// "AC", nor ".." out of the chosen one, and a tab or a line break from a tag
+// makes a name that lists and shells stumble over.
 std::string InName(std::string value)
 {
-    std::replace(value.begin(), value.end(), '/', '-');
+    if (value == "." || value == "..")
+        return std::string(value.size(), '-');
+    for (char& c : value) {
+        if (c == '/')
+            c = '-';
+        else if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f')
+            c = ' ';
+    }
     return value;
 }
 

@@ -8,9 +8,10 @@
 namespace Core {
 
 // The name a template gives for the five tag values (title, artist, album,
-// year, genre name), ".mp3" appended unless it ends in exactly ".mp3". A "/"
-// inside a value becomes "-": a tag names a file, never a folder. A "/" of
-// the template keeps its meaning.
+// year, genre name), ".mp3" appended unless it ends in exactly ".mp3". A tag
+// names a file, never a folder: a "/" inside a value becomes "-", and so do
+// the dots of a value "." or "..". Control characters of a value become
+// spaces. A "/" of the template keeps its meaning.
 std::string NameFromTemplate(const std::string& templ, const std::string& title, const std::string& artist,
                              const std::string& album, const std::string& year, const std::string& genre);
 

@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 #include "HookedTag.h"
+#include "Paths.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 using namespace testing_support;
+using Core::GetFolder;
 
 namespace {
 
@@ -214,6 +216,29 @@ TEST_F(RenameRun, ASlashInATagValueStaysInTheName)
     EXPECT_EQ(Names(), (std::vector<std::string>{" - -..-..-x.mp3", "AC", "AC-DC - Song.mp3"}));
     EXPECT_TRUE(Names("AC").empty());
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kDone});
+}
+
+TEST_F(RenameRun, TagValuesOfDotsOrControlCharactersStayInTheName)
+{
+    const std::string dots = Mp3("a.mp3", "Escaped", "..");
+    const std::string dot = Mp3("b.mp3", "Escaped", ".");
+    const std::string parent = GetFolder(dir.Path().substr(0, dir.Path().size() - 1));
+    Run("%2/%1");
+    // "--/Escaped.mp3" and "-/Escaped.mp3" name folders that are not there.
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    std::vector<std::string> texts = dialogs.Texts();
+    std::sort(texts.begin(), texts.begin() + 2);
+    ExpectReport(dialogs.messages[0], dialogs.messages[0].text.find(dots) != std::string::npos ? dots : dot);
+    EXPECT_NE(texts[0].find(dir / "--/Escaped.mp3"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[1].find(dir / "-/Escaped.mp3"), std::string::npos) << texts[1];
+    EXPECT_EQ(texts[2], kDone);
+    EXPECT_FALSE(Exists(parent + "Escaped.mp3"));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+
+    TempDir other;
+    other.Write("c.mp3", Audio(64) + TagBytes("Tab\there\nnl\x01"));
+    Core::RunRename(other.Path(), "%1", tag, dialogs);
+    EXPECT_EQ(Core::Platform::ListMp3Files(other.Path()), std::vector<std::string>{"Tab here nl .mp3"});
 }
 
 TEST_F(RenameRun, LinksAreLeftOut)

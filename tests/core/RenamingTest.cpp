@@ -36,6 +36,9 @@ TEST(NameFromTemplate, FillsPlaceholdersInOrderAndAddsTheExtension)
     EXPECT_EQ(NameFromTemplate("%2 - %1", "Song", "AC/DC", "", "", ""), "AC-DC - Song.mp3");
     EXPECT_EQ(NameFromTemplate("%3/%1", "/../../x", "", "A/B", "", "Pop/Funk"), "A-B/-..-..-x.mp3");
     EXPECT_EQ(NameFromTemplate("%5", "", "", "", "", "Pop/Funk"), "Pop-Funk.mp3");
+    // Nor is a value of dots a folder step; control characters become spaces.
+    EXPECT_EQ(NameFromTemplate("%2/%3/%1", "Escaped", "..", ".", "", ""), "--/-/Escaped.mp3");
+    EXPECT_EQ(NameFromTemplate("%2 - %1", "Tab\there\nnl\x01\x7f", "...", "", "", ""), "... - Tab here nl  .mp3");
 }
 
 TEST(RenameAskingForFreeName, RenamesAtOnceWhenTheTargetIsFree)
