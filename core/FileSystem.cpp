@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -133,6 +134,16 @@ int RenameFile(const std::string& from, const std::string& to)
     if (::lstat(to.c_str(), &st) == 0)
         return EEXIST;
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+std::string RealPath(const std::string& path)
+{
+    char* real = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
+    if (!real)
+        return std::string();
+    std::string result(real);
+    std::free(real);
+    return result;
 }
 
 std::string ErrorText(int errnum)

@@ -48,6 +48,9 @@ std::string CurrentFolder();
 // ones included. Returns 0 or the errno of the failure.
 int RenameFile(const std::string& from, const std::string& to);
 
+// The path with every link, "." and ".." resolved, or "" when that fails.
+std::string RealPath(const std::string& path);
+
 // A short Russian description of an errno value, for messages.
 std::string ErrorText(int errnum);
 

@@ -1,6 +1,31 @@
 #include "Paths.h"
 
+#include <algorithm>
+
 namespace Core {
+
+namespace {
+
+// Adds the steps of path to steps: "." and empty steps are none, ".." takes
+// the last one back. False when a ".." finds nothing to take back.
+bool AddSteps(std::string_view path, std::vector<std::string>& steps)
+{
+    for (std::size_t begin = 0; begin <= path.size();) {
+        const std::size_t end = std::min(path.find('/', begin), path.size());
+        const std::string_view step = path.substr(begin, end - begin);
+        if (step == "..") {
+            if (steps.empty())
+                return false;
+            steps.pop_back();
+        } else if (!step.empty() && step != ".") {
+            steps.emplace_back(step);
+        }
+        begin = end + 1;
+    }
+    return true;
+}
+
+} // namespace
 
 std::string GetFolder(const std::string& path)
 {
@@ -37,6 +62,23 @@ bool HasMp3Extension(std::string_view name)
 bool IsHiddenName(std::string_view name)
 {
     return name.starts_with('.');
+}
+
+std::optional<std::vector<std::string>> StepsInside(const std::string& folder, const std::string& target)
+{
+    std::vector<std::string> steps;
+    if (!target.starts_with('/')) {
+        if (!AddSteps(target, steps) || steps.empty())
+            return std::nullopt;
+        return steps;
+    }
+    // A folder given relative cannot be compared with an absolute target.
+    std::vector<std::string> base;
+    if (!folder.starts_with('/') || !AddSteps(folder, base) || !AddSteps(target, steps)
+        || steps.size() <= base.size() || !std::equal(base.begin(), base.end(), steps.begin()))
+        return std::nullopt;
+    steps.erase(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(base.size()));
+    return steps;
 }
 
 } // namespace Core

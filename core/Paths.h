@@ -2,8 +2,10 @@
 // Paths as the system gives them: bytes with "/" between the parts. The one
 // place where a path is split into folder and name, put together again, and
 // where a name is told to be an MP3 file or hidden.
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Core {
 
@@ -23,5 +25,12 @@ bool HasMp3Extension(std::string_view name);
 
 // Whether name (no folder part) is hidden: it starts with ".".
 bool IsHiddenName(std::string_view name);
+
+// The steps below folder that target names, once its "." and ".." steps are
+// taken and empty ones dropped: a target that does not start with "/" starts
+// at folder, an absolute one must lie below it. Nothing when target leaves
+// folder or names folder itself. Only the text counts; links are not
+// followed.
+std::optional<std::vector<std::string>> StepsInside(const std::string& folder, const std::string& target);
 
 } // namespace Core

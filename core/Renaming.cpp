@@ -5,6 +5,7 @@
 #include "TextHelpers.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace Core {
 
@@ -26,6 +27,38 @@ std::string InName(std::string value)
     return value;
 }
 
+std::string JoinSteps(const std::string& folder, const std::vector<std::string>& steps)
+{
+    std::string path = folder;
+    for (const std::string& step : steps)
+        path += step + '/';
+    path.pop_back();
+    return path;
+}
+
+// Whether subFolder, a folder below folder by its name, really lies elsewhere
+// because a link on the way leads there. A sub-folder that is not there is
+// left to the rename, which fails and says so.
+bool LeadsOut(const std::string& folder, const std::string& subFolder)
+{
+    const std::string real = Platform::RealPath(folder);
+    const std::string inner = Platform::RealPath(subFolder);
+    if (real.empty() || inner.empty())
+        return false;
+    return inner != real && !inner.starts_with(real.ends_with('/') ? real : real + '/');
+}
+
+// Renames path to target, a path in its folder or below, when no file holds
+// it; nothing when one does, which the user is then asked about.
+std::optional<RenameOutcome> Move(const std::string& path, const std::string& target)
+{
+    if (Platform::FileExists(target))
+        return std::nullopt;
+    if (const int error = Platform::RenameFile(path, target))
+        return RenameOutcome{RenameOutcome::Failed, target, error};
+    return RenameOutcome{RenameOutcome::Renamed, target};
+}
+
 } // namespace
 
 std::string NameFromTemplate(const std::string& templ, const std::string& title, const std::string& artist,
@@ -43,23 +76,28 @@ std::string NameFromTemplate(const std::string& templ, const std::string& title,
     return name;
 }
 
-RenameOutcome RenameAskingForFreeName(const std::string& path, std::string target, ValuePrompt& prompt)
+RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string& target, ValuePrompt& prompt)
 {
-    while (Platform::FileExists(target)) {
-        const std::string answer = prompt.Ask(path, target);
+    const std::string folder = GetFolder(path);
+    std::string wanted = target;
+    for (;;) {
+        const auto steps = StepsInside(folder, wanted);
+        if (!steps)
+            return {RenameOutcome::Outside, wanted.starts_with('/') ? wanted : folder + wanted};
+        const std::string resolved = JoinSteps(folder, *steps);
+        // The listings, the open dialog and both tools skip hidden files and
+        // folders: the file would vanish from the program.
+        if (std::any_of(steps->begin(), steps->end(), [](const std::string& s) { return IsHiddenName(s); }))
+            return {RenameOutcome::Refused, resolved};
+        if (steps->size() > 1 && LeadsOut(folder, GetFolder(resolved)))
+            return {RenameOutcome::Outside, resolved};
+        if (const std::optional<RenameOutcome> outcome = Move(path, resolved))
+            return *outcome;
+        const std::string answer = prompt.Ask(path, resolved);
         if (answer.empty())
-            break;
-        target = answer;
+            return {RenameOutcome::Cancelled, resolved};
+        wanted = HasMp3Extension(answer) ? answer : answer + ".mp3";
     }
-    if (prompt.CancelPressed())
-        return {RenameOutcome::Cancelled, target};
-    // The listings, the open dialog and both tools skip such a file: it would
-    // vanish from the program.
-    if (IsHiddenName(FileName(target)))
-        return {RenameOutcome::Refused, target};
-    if (const int error = Platform::RenameFile(path, target))
-        return {RenameOutcome::Failed, target, error};
-    return {RenameOutcome::Renamed, target};
 }
 
 RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, const std::string& path,
@@ -67,18 +105,23 @@ RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, con
 {
     const std::string name
         = NameFromTemplate(templ, values.title, values.artist, values.album, values.year, values.genre);
-    RenameOutcome outcome = RenameAskingForFreeName(path, GetFolder(path) + name, prompt);
-    if (outcome.kind == RenameOutcome::Failed || outcome.kind == RenameOutcome::Refused)
+    RenameOutcome outcome = RenameAskingForFreeName(path, name, prompt);
+    if (outcome.kind == RenameOutcome::Failed || outcome.kind == RenameOutcome::Refused
+        || outcome.kind == RenameOutcome::Outside)
         dialogs.MsgBox(RenameFailedText(path, outcome), vbCritical);
     return outcome;
 }
 
 std::string RenameFailedText(const std::string& path, const RenameOutcome& outcome)
 {
+    const std::string refused = "Файл " + path + " не будет переименован в " + outcome.target + "." + CR + CR;
+    if (outcome.kind == RenameOutcome::Refused && IsHiddenName(FileName(outcome.target)))
+        return refused + "Имя файла не может начинаться с точки: такой файл был бы скрыт.";
     if (outcome.kind == RenameOutcome::Refused)
-        return "Файл " + path + " не будет переименован в " + outcome.target + "." + CR + CR
-            + "Имя файла не может начинаться с точки: такой файл был бы скрыт.";
-    return "Не удалось переименовать файл " + path + std::string(CR) + "в " + outcome.target + "." + CR + CR
+        return refused + "Имя папки не может начинаться с точки: файл в ней был бы скрыт.";
+    if (outcome.kind == RenameOutcome::Outside)
+        return refused + "Новое имя ведёт за пределы папки " + GetFolder(path) + ": файл остаётся в своей папке.";
+    return "Не удалось переименовать файл " + path + CR + "в " + outcome.target + "." + CR + CR
         + Platform::ErrorText(outcome.error);
 }
 

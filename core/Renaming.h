@@ -1,6 +1,7 @@
 #pragma once
 // Renaming a file to a target name, asking for another name while the target
-// is taken: shared by the document window and the batch rename tool.
+// is taken: shared by the document window and the batch rename tool. A
+// target always lies in the file's folder or below it.
 #include "UserDialogs.h"
 
 #include <string>
@@ -19,17 +20,19 @@ struct RenameOutcome {
     enum Kind {
         Renamed,
         Cancelled,
-        Refused, // the name starts with ".": the file would be hidden
+        Refused, // the name or a folder on the way starts with ".": the file would be hidden
+        Outside, // the target lies outside the file's folder
         Failed,
     } kind;
     std::string target; // the path renamed to (or tried)
     int error = 0;      // errno of a failure
 };
 
-// While an ordinary file exists at target, asks prompt for another one; then
-// renames path to target unless the user cancelled or the name would hide
-// the file. Never replaces a file.
-RenameOutcome RenameAskingForFreeName(const std::string& path, std::string target, ValuePrompt& prompt);
+// Renames path to target, which is relative to path's folder unless it
+// starts with "/", asking prompt for another one while another file holds
+// it. An answer is taken the same way, with ".mp3" added unless it ends so
+// in any letter case. Never replaces a file and never leaves the folder.
+RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string& target, ValuePrompt& prompt);
 
 // The critical report of a refused or failed rename: the file's path and the
 // reason.

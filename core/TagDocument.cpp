@@ -10,7 +10,6 @@
 
 namespace Core {
 
-
 TagDocument::TagDocument(TagFactory factory) : factory_(std::move(factory))
 {
 }
@@ -140,6 +139,7 @@ TagDocument::RenameResult TagDocument::Rename(UserDialogs& dialogs, const std::s
     case RenameOutcome::Cancelled:
         return {RenameResult::Cancelled, path};
     case RenameOutcome::Refused:
+    case RenameOutcome::Outside:
     case RenameOutcome::Failed:
         break;
     }

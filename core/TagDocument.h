@@ -55,8 +55,9 @@ public:
     Outcome Save(UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Reads the tag of path again; fields are only changed on Done.
     Outcome Reread(UserDialogs& dialogs, const std::string& path, TagFields& fields);
-    // Renames path to the name templ gives for fields, in the same folder,
-    // asking for another path while the target is taken. Never replaces.
+    // Renames path to the name templ gives for fields, in the same folder or
+    // below, asking for another path while the target is taken. Never
+    // replaces.
     RenameResult Rename(UserDialogs& dialogs, const std::string& path, const std::string& templ,
                         const TagFields& fields);
 

@@ -38,3 +38,16 @@ TEST(Paths, TellMp3AndHiddenNames)
     EXPECT_FALSE(IsHiddenName("a.mp3"));
     EXPECT_FALSE(IsHiddenName(""));
 }
+
+TEST(Paths, StepsInsideAFolderTakeDotsAndNeverClimbOut)
+{
+    using Steps = std::vector<std::string>;
+    EXPECT_EQ(StepsInside("/m/", "a.mp3"), Steps{"a.mp3"});
+    EXPECT_EQ(StepsInside("/m/", "./sub//x/../a.mp3"), (Steps{"sub", "a.mp3"}));
+    EXPECT_EQ(StepsInside("/m/", "/m//sub/./a.mp3"), (Steps{"sub", "a.mp3"}));
+    EXPECT_EQ(StepsInside("/a/../m/", "/m/a.mp3"), Steps{"a.mp3"});
+    EXPECT_EQ(StepsInside("", "a.mp3"), Steps{"a.mp3"});
+    for (const char* out : {"../a.mp3", "sub/../../a.mp3", "/m/../a.mp3", "/mm/a.mp3", "/a.mp3", "/m", "sub/..", ""})
+        EXPECT_EQ(StepsInside("/m/", out), std::nullopt) << out;
+    EXPECT_EQ(StepsInside("m/", "/m/a.mp3"), std::nullopt); // no folder to compare with
+}

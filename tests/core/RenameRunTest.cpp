@@ -241,6 +241,24 @@ TEST_F(RenameRun, TagValuesOfDotsOrControlCharactersStayInTheName)
     EXPECT_EQ(Core::Platform::ListMp3Files(other.Path()), std::vector<std::string>{"Tab here nl .mp3"});
 }
 
+TEST_F(RenameRun, ATemplateThatLeavesTheFolderIsRefusedForEachFile)
+{
+    const std::string a = Mp3("a.mp3", "A");
+    Mp3("b.mp3", "B", "x");
+    dir.MakeFolder("x");
+    const std::string parent = GetFolder(dir.Path().substr(0, dir.Path().size() - 1));
+    Run("../%1");
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    ExpectReport(dialogs.messages[0], dialogs.messages[0].text.find(a) != std::string::npos ? a : dir / "b.mp3");
+    EXPECT_NE(dialogs.messages[0].text.find("за пределы папки " + dir.Path()), std::string::npos);
+    EXPECT_EQ(dialogs.messages[2].text, kDone);
+    EXPECT_FALSE(Exists(parent + "A.mp3"));
+    // A sub-folder of the template is still one.
+    dialogs.messages.clear();
+    Run("%2/../%2/%1");
+    EXPECT_EQ(Names("x"), std::vector<std::string>{"B.mp3"});
+}
+
 TEST_F(RenameRun, LinksAreLeftOut)
 {
     TempDir outside;

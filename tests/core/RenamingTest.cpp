@@ -1,11 +1,15 @@
 #include "FileSystem.h"
+#include "Paths.h"
 #include "Renaming.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace Core;
+using Core::Platform::ListMp3Files;
 using namespace testing_support;
 
 namespace {
@@ -86,6 +90,56 @@ TEST(RenameAskingForFreeName, CancelLeavesTheFileAlone)
     EXPECT_EQ(ReadFile(from), "x");
 }
 
+TEST(RenameAskingForFreeName, TypedAnswersMeanTheFilesFolderAndGetTheExtension)
+{
+    TempDir dir;
+    const std::string from = dir.Write("a.mp3", "x");
+    dir.Write("b.mp3", "taken");
+    dir.Write("c.mp3", "taken");
+    dir.MakeFolder("sub");
+    ScriptedDialogs dialogs;
+    dialogs.promptAnswers = {"c", "sub/../T (2)"};
+    const auto prompt = dialogs.NewPrompt();
+    const auto r = RenameAskingForFreeName(from, "b.mp3", *prompt);
+    EXPECT_EQ(r.kind, RenameOutcome::Renamed);
+    EXPECT_EQ(r.target, dir / "T (2).mp3");
+    EXPECT_EQ(Asked(dialogs), (std::vector<std::string>{from + " -> " + (dir / "b.mp3"),
+                                                      from + " -> " + (dir / "c.mp3")}));
+    EXPECT_EQ(ReadFile(dir / "T (2).mp3"), "x");
+
+    // An extension in any letter case is kept.
+    dialogs.promptAnswers = {"sub/Upper.MP3"};
+    EXPECT_EQ(RenameAskingForFreeName(r.target, "c.mp3", *prompt).target, dir / "sub/Upper.MP3");
+    EXPECT_EQ(ReadFile(dir / "sub/Upper.MP3"), "x");
+}
+
+TEST(RenameAskingForFreeName, NoTargetLeavesTheFolder)
+{
+    TempDir dir, outside;
+    const std::string from = dir.Write("a.mp3", "x");
+    dir.Write("b.mp3", "taken");
+    dir.MakeFolder("sub");
+    ASSERT_EQ(::symlink(outside.Path().c_str(), (dir / "away").c_str()), 0);
+    ASSERT_EQ(::symlink((dir / "sub").c_str(), (dir / "near").c_str()), 0);
+    ScriptedDialogs dialogs;
+    const auto prompt = dialogs.NewPrompt();
+    const std::string parent = GetFolder(dir.Path().substr(0, dir.Path().size() - 1));
+    for (const std::string& target : {std::string("../x.mp3"), std::string("sub/../../x.mp3"), parent + "x.mp3",
+                                      outside / "x.mp3", dir / "away/x.mp3"}) {
+        const auto r = RenameAskingForFreeName(from, target, *prompt);
+        EXPECT_EQ(r.kind, RenameOutcome::Outside) << target;
+        EXPECT_NE(RenameFailedText(from, r).find(from), std::string::npos);
+    }
+    // Nor does an answer; a link to a folder inside is inside.
+    dialogs.promptAnswers = {"../x"};
+    EXPECT_EQ(RenameAskingForFreeName(from, "b.mp3", *prompt).kind, RenameOutcome::Outside);
+    EXPECT_EQ(ReadFile(from), "x");
+    EXPECT_TRUE(outside.Path().empty() || !Exists(outside / "x.mp3"));
+    EXPECT_FALSE(Exists(parent + "x.mp3"));
+    EXPECT_EQ(RenameAskingForFreeName(from, dir / "near/./x.mp3", *prompt).kind, RenameOutcome::Renamed);
+    EXPECT_EQ(ReadFile(dir / "sub/x.mp3"), "x");
+}
+
 TEST(RenameAskingForFreeName, AHiddenTargetIsRefusedAndNothingIsReplaced)
 {
     TempDir dir;
@@ -106,4 +160,9 @@ TEST(RenameAskingForFreeName, AHiddenTargetIsRefusedAndNothingIsReplaced)
     EXPECT_EQ(ReadFile(from), "x");
     EXPECT_FALSE(Exists(dir / ".mp3"));
     EXPECT_FALSE(Exists(dir / ".c.mp3"));
+    // Nor a name in a hidden folder.
+    dir.MakeFolder(".hid");
+    const auto inHidden = RenameAskingForFreeName(from, ".hid/b.mp3", *prompt);
+    EXPECT_EQ(inHidden.kind, RenameOutcome::Refused);
+    EXPECT_NE(RenameFailedText(from, inHidden).find("папки"), std::string::npos);
 }
