@@ -136,6 +136,46 @@ int RenameFile(const std::string& from, const std::string& to)
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+int RenameThroughFreeName(const std::string& from, const std::string& to, std::string* stranded)
+{
+    // A name that shows in the listings: should the way back fail, the user
+    // still finds the file.
+    std::string temporary;
+    int error = EEXIST;
+    for (int n = 1; error == EEXIST && n <= 100; ++n) {
+        temporary = GetFolder(from) + "morvik-" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".mp3";
+        error = RenameFile(from, temporary);
+    }
+    if (error)
+        return error;
+    error = RenameFile(temporary, to);
+    if (error && RenameFile(temporary, from) != 0 && stranded)
+        *stranded = temporary;
+    return error;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev
+        && sa.st_ino == sb.st_ino;
+}
+
+bool HasEntry(const std::string& folder, const std::string& name)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return false;
+    bool found = false;
+    while (const dirent* e = ::readdir(dir))
+        if (name == e->d_name) {
+            found = true;
+            break;
+        }
+    ::closedir(dir);
+    return found;
+}
+
 std::string RealPath(const std::string& path)
 {
     char* real = ::realpath(path.empty() ? "." : path.c_str(), nullptr);

@@ -48,6 +48,20 @@ std::string CurrentFolder();
 // ones included. Returns 0 or the errno of the failure.
 int RenameFile(const std::string& from, const std::string& to);
 
+// Renames from to to through a free temporary name in from's folder: for a
+// change that the volume takes for none, letter case where it ignores case.
+// Never replaces a file. Returns 0 or the errno of the failure (EEXIST when
+// another file holds to); the file then has its old name again or, should
+// even the way back be refused, the temporary one, given in *stranded.
+int RenameThroughFreeName(const std::string& from, const std::string& to, std::string* stranded);
+
+// Whether a and b are one file of one volume (device and inode).
+bool SameFile(const std::string& a, const std::string& b);
+
+// Whether folder holds an entry of exactly this name: on a volume that
+// ignores letter case, a name that only matched another entry's does not.
+bool HasEntry(const std::string& folder, const std::string& name);
+
 // The path with every link, "." and ".." resolved, or "" when that fails.
 std::string RealPath(const std::string& path);
 

@@ -5,6 +5,7 @@
 #include "TextHelpers.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 namespace Core {
@@ -48,15 +49,32 @@ bool LeadsOut(const std::string& folder, const std::string& subFolder)
     return inner != real && !inner.starts_with(real.ends_with('/') ? real : real + '/');
 }
 
-// Renames path to target, a path in its folder or below, when no file holds
-// it; nothing when one does, which the user is then asked about.
+// Renames path to target, a path in its folder or below: at once when the
+// target is free, through a free name when it is the file's own name in other
+// letters. Nothing when another file holds the target, which the user is
+// then asked about.
 std::optional<RenameOutcome> Move(const std::string& path, const std::string& target)
 {
-    if (Platform::FileExists(target))
+    if (!Platform::FileExists(target)) {
+        if (const int error = Platform::RenameFile(path, target))
+            return RenameOutcome{RenameOutcome::Failed, target, error};
+        return RenameOutcome{RenameOutcome::Renamed, target};
+    }
+    const bool same = Platform::SameFile(path, target);
+    if (same && FileName(path) == FileName(target))
+        return RenameOutcome{RenameOutcome::Unchanged, path};
+    // A volume that ignores letter case finds "Song.mp3" for "song.mp3", and
+    // some give the two names different inodes: only the way through a free
+    // name tells whether it was the file itself.
+    if (!same && Platform::HasEntry(GetFolder(target), FileName(target)))
         return std::nullopt;
-    if (const int error = Platform::RenameFile(path, target))
-        return RenameOutcome{RenameOutcome::Failed, target, error};
-    return RenameOutcome{RenameOutcome::Renamed, target};
+    RenameOutcome outcome{RenameOutcome::Renamed, target};
+    outcome.error = Platform::RenameThroughFreeName(path, target, &outcome.stranded);
+    if (outcome.error == EEXIST && outcome.stranded.empty())
+        return std::nullopt;
+    if (outcome.error)
+        outcome.kind = RenameOutcome::Failed;
+    return outcome;
 }
 
 } // namespace
@@ -121,8 +139,11 @@ std::string RenameFailedText(const std::string& path, const RenameOutcome& outco
         return refused + "Имя папки не может начинаться с точки: файл в ней был бы скрыт.";
     if (outcome.kind == RenameOutcome::Outside)
         return refused + "Новое имя ведёт за пределы папки " + GetFolder(path) + ": файл остаётся в своей папке.";
-    return "Не удалось переименовать файл " + path + CR + "в " + outcome.target + "." + CR + CR
+    std::string text = "Не удалось переименовать файл " + path + CR + "в " + outcome.target + "." + CR + CR
         + Platform::ErrorText(outcome.error);
+    if (!outcome.stranded.empty())
+        text += std::string(CR) + CR + "Файл остался под временным именем " + outcome.stranded + ".";
+    return text;
 }
 
 } // namespace Core

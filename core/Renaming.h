@@ -19,13 +19,15 @@ std::string NameFromTemplate(const std::string& templ, const std::string& title,
 struct RenameOutcome {
     enum Kind {
         Renamed,
+        Unchanged, // the target is the file itself: nothing to do
         Cancelled,
-        Refused, // the name or a folder on the way starts with ".": the file would be hidden
-        Outside, // the target lies outside the file's folder
+        Refused,   // the name or a folder on the way starts with ".": the file would be hidden
+        Outside,   // the target lies outside the file's folder
         Failed,
     } kind;
-    std::string target; // the path renamed to (or tried)
-    int error = 0;      // errno of a failure
+    std::string target;        // the path renamed to (or tried)
+    int error = 0;             // errno of a failure
+    std::string stranded = {}; // after a failure that could not be undone: the file's name now
 };
 
 // Renames path to target, which is relative to path's folder unless it

@@ -136,6 +136,8 @@ TagDocument::RenameResult TagDocument::Rename(UserDialogs& dialogs, const std::s
     switch (outcome.kind) {
     case RenameOutcome::Renamed:
         return {RenameResult::Renamed, outcome.target};
+    case RenameOutcome::Unchanged:
+        return {RenameResult::Unchanged, path};
     case RenameOutcome::Cancelled:
         return {RenameResult::Cancelled, path};
     case RenameOutcome::Refused:

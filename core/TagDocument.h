@@ -31,7 +31,7 @@ public:
         Failed,   // an error has been reported; nothing else changed
     };
     struct RenameResult {
-        enum Kind { Renamed, Cancelled, Missing, Failed } kind;
+        enum Kind { Renamed, Unchanged, Cancelled, Missing, Failed } kind;
         std::string target; // the new full path after Renamed
     };
 
@@ -57,7 +57,7 @@ public:
     Outcome Reread(UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Renames path to the name templ gives for fields, in the same folder or
     // below, asking for another path while the target is taken. Never
-    // replaces.
+    // replaces; Unchanged when the target is the file itself.
     RenameResult Rename(UserDialogs& dialogs, const std::string& path, const std::string& templ,
                         const TagFields& fields);
 

@@ -158,9 +158,10 @@ TEST_F(RenameRun, AStopFromAPromptFinishesThatFileAndCountsTheRenamed)
 
 TEST_F(RenameRun, CancelLeavesOnlyItsOwnFileAndAFreeTargetNeedsNoPrompt)
 {
-    const std::string own = Mp3("Own.mp3", "Own"); // its own name is taken
     const std::string blocked = Mp3("a.mp3", "b");
+    const std::string other = Mp3("c.mp3", "d");
     dir.Write("b.mp3", Audio(300));
+    dir.Write("d.mp3", Audio(300));
     Mp3("f.mp3", "Free");
     Run("%1");
     ASSERT_EQ(dialogs.prompts.size(), 2u);
@@ -169,8 +170,20 @@ TEST_F(RenameRun, CancelLeavesOnlyItsOwnFileAndAFreeTargetNeedsNoPrompt)
     for (const PromptShown& p : dialogs.prompts)
         asked.push_back(p.path + " -> " + p.proposal);
     std::sort(asked.begin(), asked.end());
-    EXPECT_EQ(asked, (std::vector<std::string>{own + " -> " + own, blocked + " -> " + (dir / "b.mp3")}));
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Free.mp3", "Own.mp3", "a.mp3", "b.mp3"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{blocked + " -> " + (dir / "b.mp3"), other + " -> " + (dir / "d.mp3")}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Free.mp3", "a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+}
+
+TEST_F(RenameRun, FilesNamedAfterTheirTagsAreNotAskedAboutAgain)
+{
+    Mp3("a.mp3", "One");
+    Mp3("b.mp3", "Two");
+    Run("%1");
+    dialogs.messages.clear();
+    EXPECT_EQ(Run("%1"), Core::RenameEnd::Completed);
+    EXPECT_EQ(dialogs.promptsMade, 0);
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kDone});
+    EXPECT_EQ(Names(), (std::vector<std::string>{"One.mp3", "Two.mp3"}));
 }
 
 TEST_F(RenameRun, TwoFilesToOneNameRenameTheFirstAndAskForTheSecond)

@@ -5,6 +5,9 @@
 #include "TempDir.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -81,10 +84,11 @@ TEST(RenameAskingForFreeName, CancelLeavesTheFileAlone)
 {
     TempDir dir;
     const std::string from = dir.Write("a.mp3", "x");
+    dir.Write("b.mp3", "taken");
     ScriptedDialogs dialogs;
     dialogs.promptAnswers = {""};
     const auto prompt = dialogs.NewPrompt();
-    const auto r = RenameAskingForFreeName(from, from, *prompt); // its own name is taken
+    const auto r = RenameAskingForFreeName(from, "b.mp3", *prompt);
     EXPECT_EQ(r.kind, RenameOutcome::Cancelled);
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(ReadFile(from), "x");
@@ -138,6 +142,67 @@ TEST(RenameAskingForFreeName, NoTargetLeavesTheFolder)
     EXPECT_FALSE(Exists(parent + "x.mp3"));
     EXPECT_EQ(RenameAskingForFreeName(from, dir / "near/./x.mp3", *prompt).kind, RenameOutcome::Renamed);
     EXPECT_EQ(ReadFile(dir / "sub/x.mp3"), "x");
+}
+
+TEST(RenameAskingForFreeName, TheFileItselfNeedsNothing)
+{
+    TempDir dir;
+    const std::string from = dir.Write("a.mp3", "x");
+    dir.MakeFolder("sub");
+    ScriptedDialogs dialogs;
+    const auto prompt = dialogs.NewPrompt();
+    for (const std::string& target : {std::string("a.mp3"), std::string("sub/../a.mp3"), from}) {
+        const auto r = RenameAskingForFreeName(from, target, *prompt);
+        EXPECT_EQ(r.kind, RenameOutcome::Unchanged) << target;
+        EXPECT_EQ(r.target, from);
+    }
+    EXPECT_TRUE(dialogs.prompts.empty());
+    EXPECT_EQ(ReadFile(from), "x");
+}
+
+// Another name that leads to the same file is what a volume that ignores
+// letter case shows for "Song.mp3" beside "song.mp3"; here a hard link plays
+// it. The way through a free name finds the other name still there: it is
+// asked about, and both names keep the file.
+TEST(RenameAskingForFreeName, AnotherNameOfTheSameFileGoesThroughAFreeNameAndReplacesNothing)
+{
+    TempDir dir;
+    const std::string from = dir.Write("song.mp3", "x");
+    ASSERT_EQ(::link(from.c_str(), (dir / "Song.mp3").c_str()), 0);
+    ScriptedDialogs dialogs;
+    dialogs.promptAnswers = {""};
+    const auto prompt = dialogs.NewPrompt();
+    EXPECT_EQ(RenameAskingForFreeName(from, "Song.mp3", *prompt).kind, RenameOutcome::Cancelled);
+    EXPECT_EQ(Asked(dialogs), std::vector<std::string>{from + " -> " + (dir / "Song.mp3")});
+    EXPECT_EQ(ListMp3Files(dir.Path()).size(), 2u);
+    EXPECT_EQ(ReadFile(from), "x");
+    EXPECT_EQ(ReadFile(dir / "Song.mp3"), "x");
+}
+
+// Set MORVIK_TEST_CASELESS_FOLDER to an empty folder on a volume that ignores
+// letter case (FAT, exFAT) to try the change of case itself.
+TEST(RenameAskingForFreeName, ALetterCaseChangeOnAVolumeThatIgnoresCase)
+{
+    const char* folder = std::getenv("MORVIK_TEST_CASELESS_FOLDER");
+    if (!folder)
+        GTEST_SKIP() << "no folder on a volume that ignores letter case";
+    const std::string dir = JoinPath(folder, "");
+    const std::string from = dir + "song.mp3", other = dir + "other.mp3";
+    { std::ofstream(from) << "x"; std::ofstream(other) << "y"; }
+    ScriptedDialogs dialogs;
+    dialogs.promptAnswers = {""};
+    const auto prompt = dialogs.NewPrompt();
+    EXPECT_EQ(RenameAskingForFreeName(from, "Song.mp3", *prompt).kind, RenameOutcome::Renamed);
+    EXPECT_EQ(RenameAskingForFreeName(dir + "Song.mp3", "Song.mp3", *prompt).kind, RenameOutcome::Unchanged);
+    EXPECT_EQ(RenameAskingForFreeName(dir + "Song.mp3", "OTHER.mp3", *prompt).kind, RenameOutcome::Cancelled);
+    std::vector<std::string> names = ListMp3Files(dir);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Song.mp3", "other.mp3"}));
+    EXPECT_EQ(ReadFile(dir + "Song.mp3"), "x");
+    EXPECT_EQ(ReadFile(other), "y");
+    EXPECT_EQ(dialogs.prompts.size(), 1u);
+    std::remove((dir + "Song.mp3").c_str());
+    std::remove(other.c_str());
 }
 
 TEST(RenameAskingForFreeName, AHiddenTargetIsRefusedAndNothingIsReplaced)

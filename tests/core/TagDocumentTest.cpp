@@ -215,6 +215,7 @@ TEST_F(TagDocumentTest, RenameKeepsATagValueOfDotsInsideTheFolder)
     EXPECT_EQ(ReadFile(path), "audio");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find(dir / "--/Escaped.mp3"), std::string::npos) << dialogs.messages[0].text;
+    EXPECT_EQ(doc.Rename(dialogs, path, "a", fields).kind, Core::TagDocument::RenameResult::Unchanged);
 }
 
 TEST_F(TagDocumentTest, RenameRefusesAHiddenNameAndKeepsTheFile)

@@ -478,15 +478,24 @@ TEST_F(DocumentWindow, TakenNameAsksUntilAFreeNameOrCancel)
     frmDocument* doc = OpenFile("Song.mp3", Tagged);
     const std::string path = Path(doc);
     doc->chkAdv->click();
-    Type(doc->txtFilenameNew, "%1");
     {
-        // The file's own name is taken; OK with the same path asks again.
-        DialogDriver driver({QueryAnswer(QString::fromStdString(path)), Click("cmdCancel")});
+        // The file's own name needs nothing.
+        Type(doc->txtFilenameNew, "%1");
+        DialogDriver none;
+        doc->cmdRename->click();
+        EXPECT_TRUE(none.Seen().empty());
+    }
+    dir.Write("Band.mp3", "taken");
+    doc->txtFilenameNew->setText("%2");
+    {
+        // OK with the same taken path asks again.
+        const std::string taken = dir / "Band.mp3";
+        DialogDriver driver({QueryAnswer(QString::fromStdString(taken)), Click("cmdCancel")});
         doc->cmdRename->click();
         ASSERT_EQ(driver.Seen().size(), 2u);
         EXPECT_EQ(driver.Seen()[0].objectName, "frmQuery");
         EXPECT_EQ(driver.Seen()[0].text.toStdString(), path);
-        EXPECT_EQ(driver.Seen()[0].value.toStdString(), path);
+        EXPECT_EQ(driver.Seen()[0].value.toStdString(), taken);
         EXPECT_EQ(driver.Seen()[1].objectName, "frmQuery");
     }
     {
@@ -498,8 +507,6 @@ TEST_F(DocumentWindow, TakenNameAsksUntilAFreeNameOrCancel)
     EXPECT_EQ(ReadFile(path), Tagged);
     EXPECT_EQ(doc->windowTitle(), "Song.mp3");
 
-    dir.Write("Band.mp3", "taken");
-    doc->txtFilenameNew->setText("%2");
     Type(doc->txtComment, "!"); // unsaved edits keep their marker behind the new name
     {
         DialogDriver driver({QueryAnswer(QString::fromStdString(dir / "Free.mp3"))});
@@ -543,8 +550,9 @@ TEST_F(DocumentWindow, FailedRenameIsReportedAndChangesNothing)
 {
     frmDocument* doc = OpenFile("Song.mp3", Tagged);
     const std::string path = Path(doc);
+    dir.Write("Band.mp3", "taken");
     doc->chkAdv->click();
-    Type(doc->txtFilenameNew, "%1");
+    Type(doc->txtFilenameNew, "%2");
     {
         DialogDriver driver({QueryAnswer(QString::fromStdString(dir / "no such folder/x.mp3")),
                              Answer(QMessageBox::Ok)});
