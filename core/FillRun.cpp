@@ -1,9 +1,11 @@
 #include "FillRun.h"
 
+#include "Codepage.h"
 #include "FileSystem.h"
 #include "Reports.h"
 #include "TagObjects.h"
 
+#include <functional>
 #include <optional>
 
 namespace Core {
@@ -15,14 +17,15 @@ struct Failure {
     std::string reason;
 };
 
-// Reads, fills and writes one file; why that failed, if it did.
+// Reads and fills one file, and writes it unless mayWrite refuses the texts
+// the templates gave it; why that failed, if it did.
 std::optional<Failure> FillOne(const std::string& strPath, const std::string& strName, const FillSettings& settings,
-                               Quenlar::_TMP3Tag& objTag)
+                               Quenlar::_TMP3Tag& objTag, const std::function<bool(const std::string&)>& mayWrite)
 {
     try {
         objTag.TagRead(strPath);
-        FillTagFields(objTag, strName, settings);
-        objTag.TagWrite(strPath, false);
+        if (mayWrite(FillTagFields(objTag, strName, settings)))
+            objTag.TagWrite(strPath, false);
         return std::nullopt;
     } catch (const Quenlar::LibraryError& error) {
         return Failure{error.Number(), LibraryErrorText(error)};
@@ -31,22 +34,71 @@ std::optional<Failure> FillOne(const std::string& strPath, const std::string& st
     }
 }
 
+FillEnd Stopped(UserDialogs& dialogs, std::size_t changed, std::size_t total)
+{
+    dialogs.MsgBox(StoppedText("Заполнение тегов", "Изменено файлов", changed, total), vbInformation);
+    return FillEnd::Stopped;
+}
+
+// The warning about characters that the tags cannot hold: once before the
+// run for the text of the window, and once during it at the first file whose
+// name or tag brings in others.
+class QuestionMarkWarning {
+public:
+    explicit QuestionMarkWarning(UserDialogs& dialogs) : dialogs_(dialogs) {}
+
+    bool BeforeRun(const FillSettings& settings)
+    {
+        std::string texts;
+        for (const TextSetting* s : {&settings.Title, &settings.Artist, &settings.Album, &settings.Comment,
+                                     &settings.Year})
+            if (s->Enabled)
+                texts += s->Value;
+        accepted_ = Quenlar::Codepage::CharactersNotHeld(texts);
+        return MayStoreAsQuestionMarks(dialogs_, accepted_, "В шаблонах и полях", "Всё равно заполнить теги?");
+    }
+
+    // Texts are what the templates gave the file at path.
+    bool AtFile(const std::string& path, const std::string& texts)
+    {
+        if (asked_)
+            return true;
+        std::u32string lost = Quenlar::Codepage::CharactersNotHeld(texts);
+        std::erase_if(lost, [&](char32_t c) { return accepted_.find(c) != std::u32string::npos; });
+        if (lost.empty())
+            return true;
+        asked_ = true;
+        refused_ = !MayStoreAsQuestionMarks(dialogs_, lost, "В тегах, которые шаблоны дают файлу " + path + ",",
+                                            "Продолжить заполнение? Об остальных файлах вопроса не будет.");
+        return !refused_;
+    }
+
+    // The user answered No during the run: it stops.
+    bool Refused() const { return refused_; }
+
+private:
+    UserDialogs& dialogs_;
+    std::u32string accepted_; // agreed to before the run
+    bool asked_ = false;
+    bool refused_ = false;
+};
+
 } // namespace
 
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
                 UserDialogs& dialogs)
 {
+    QuestionMarkWarning warning(dialogs);
+    if (!warning.BeforeRun(settings))
+        return FillEnd::Declined;
     const auto names = ListMp3FilesOrReport(strFolder, dialogs);
     if (!names)
         return FillEnd::NotListed;
     std::size_t done = 0, changed = 0;
     for (const std::string& strName : *names) {
         const std::string strPath = strFolder + strName;
-        if (!dialogs.Progress(done++, names->size(), strPath)) {
-            dialogs.MsgBox(StoppedText("Заполнение тегов", "Изменено файлов", changed, names->size()),
-                           vbInformation);
-            return FillEnd::Stopped;
-        }
+        if (!dialogs.Progress(done++, names->size(), strPath))
+            return Stopped(dialogs, changed, names->size());
         const std::int32_t attributes = Platform::GetFileAttributesA(strPath);
         // Gone since the listing (a failed read gives every bit): no question about it.
         if (attributes == Platform::faInvalid || (attributes & Platform::faDirectory)) {
@@ -56,9 +108,12 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
         const std::string question
             = "Файл " + strPath + " доступен только для чтения" + CR + CR + "Заполнить теги в этом файле?";
         std::optional<Failure> error;
+        const auto mayWrite = [&](const std::string& texts) { return warning.AtFile(strPath, texts); };
         if (!WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,
-                                      [&] { error = FillOne(strPath, strName, settings, objTag); }))
+                                      [&] { error = FillOne(strPath, strName, settings, objTag, mayWrite); }))
             continue;
+        if (warning.Refused())
+            return Stopped(dialogs, changed, names->size());
         if (!error) {
             ++changed;
             continue;

@@ -15,12 +15,16 @@ enum class FillEnd {
     WriteRefused, // error 75: the run was broken off with a message naming the file
     Broken,       // any other error: broken off with a message naming the file and the reason
     NotListed,    // the folder could not be listed: reported, nothing touched
+    Declined,     // the user would not have the window's text stored with "?": nothing touched
 };
 
 // strFolder ends in "/". A file gone before its turn is reported and
 // skipped; the run stops at the first other error. A read-only bit cleared
 // for the file at hand is set back before anything is reported. Before each
 // file the run tells dialogs.Progress, and stops there when told to.
+// Characters that the tags cannot hold are asked about before the run for
+// the window's text, and once during it at the first file whose name or tag
+// brings others in; No there stops the run as a stop between files does.
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
                 UserDialogs& dialogs);
 

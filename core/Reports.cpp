@@ -1,7 +1,9 @@
 #include "Reports.h"
 
+#include "Codepage.h"
 #include "FileSystem.h"
 
+#include <cstdio>
 #include <exception>
 
 namespace Core {
@@ -32,6 +34,34 @@ std::string ReadOnlyNotRestoredText(const std::string& path, int errnum)
 {
     return "Не удалось снова сделать файл " + path + " доступным только для чтения." + CR + CR
         + Platform::ErrorText(errnum);
+}
+
+namespace {
+
+// «ő» (U+0151); a control character by its number alone.
+std::string Named(char32_t c)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    if (c < 0xA0)
+        return code;
+    return "«" + Quenlar::Codepage::Utf8(c) + "» (" + code + ")";
+}
+
+} // namespace
+
+bool MayStoreAsQuestionMarks(UserDialogs& dialogs, const std::u32string& lost, const std::string& where,
+                             const std::string& question)
+{
+    if (lost.empty())
+        return true;
+    std::string list;
+    for (const char32_t c : lost)
+        list += (list.empty() ? "" : ", ") + Named(c);
+    const std::string body = where + (lost.size() == 1 ? " есть знак, которого" : " есть знаки, которых")
+        + " нет в кодировке тегов Windows-1251: " + list + "." + CR
+        + (lost.size() == 1 ? "Он будет записан" : "Они будут записаны") + " как «?»." + CR + CR + question;
+    return dialogs.MsgBox(body, vbYesNoWarning | vbDefaultButton2) == vbYes;
 }
 
 bool WriteAskingAboutReadOnly(UserDialogs& dialogs, const std::string& path, std::int32_t attributes,

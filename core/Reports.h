@@ -1,6 +1,7 @@
 #pragma once
 // Reports on file-system failures that the runs and the document window
-// share: each names the folder or file and gives the system's reason.
+// share: each names the folder or file and gives the system's reason. And
+// the warning before text loses characters to the tag's code page.
 #include "UserDialogs.h"
 
 #include <cstdint>
@@ -26,6 +27,13 @@ std::string MissingFileText(const std::string& path, const std::string& conseque
 // The report on a read-only attribute that could not be set back after a
 // write: the file stays writable.
 std::string ReadOnlyNotRestoredText(const std::string& path, int errnum);
+
+// Asks before characters that the tag's code page (Windows-1251) cannot hold
+// are written into a tag, where they would be stored as "?": "where" starts
+// the sentence that names each of them, question ends the box, No is the
+// default. True when there are none or the user said Yes.
+bool MayStoreAsQuestionMarks(UserDialogs& dialogs, const std::u32string& lost, const std::string& where,
+                             const std::string& question);
 
 // Writes a file that may be read-only (attributes as read before): such a
 // file is written only after question is answered Yes, with its attribute

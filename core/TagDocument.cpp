@@ -98,6 +98,10 @@ TagDocument::Outcome TagDocument::Save(UserDialogs& dialogs, const std::string& 
     if (!Platform::FileExists(path))
         return ReportMissing(dialogs, path);
 
+    const std::u32string lost = Quenlar::Codepage::CharactersNotHeld(fields.title + fields.artist + fields.album
+                                                                     + fields.year + fields.comment);
+    if (!MayStoreAsQuestionMarks(dialogs, lost, "В полях", "Всё равно записать теги в файл " + path + "?"))
+        return Withheld;
     const std::string question
         = "Файл " + path + " доступен только для чтения." + CR + CR + "Вы все равно хотите изменить теги в нем?";
     try {

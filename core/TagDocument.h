@@ -27,6 +27,7 @@ public:
     enum Outcome {
         Done,     // written or read
         Declined, // the user said No to writing a read-only file
+        Withheld, // the user would not have characters stored as "?": nothing written
         Missing,  // the file has vanished; the user has been told
         Failed,   // an error has been reported; nothing else changed
     };
@@ -49,9 +50,10 @@ public:
     // Writes the fields that differ from the fields as shown into the record
     // the file holds at this moment: every other byte of it stays, a track
     // number too while the comment leaves room for it. A file without a
-    // record gets all six. Asks first about a read-only file and restores
-    // its attribute afterwards, also when the write fails. On Done, fields
-    // hold what the file now holds, and are the fields as shown.
+    // record gets all six. Asks first about characters that the tag cannot
+    // hold, then about a read-only file, and restores its attribute
+    // afterwards, also when the write fails. On Done, fields hold what the
+    // file now holds, and are the fields as shown.
     Outcome Save(UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Reads the tag of path again; fields are only changed on Done.
     Outcome Reread(UserDialogs& dialogs, const std::string& path, TagFields& fields);

@@ -32,20 +32,27 @@ std::string ExpandTemplate(const std::string& strTemplate, const std::string& st
     return ReplaceAll(s, "%5", objTag.GenreIDToName(objTag.Genre()));
 }
 
-void FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings)
+std::string FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings)
 {
-    if (settings.Title.Enabled)
-        objTag.SetTitle(ExpandTemplate(settings.Title.Value, strFileName, objTag));
-    if (settings.Artist.Enabled)
-        objTag.SetArtist(ExpandTemplate(settings.Artist.Value, strFileName, objTag));
-    if (settings.Album.Enabled)
-        objTag.SetAlbum(ExpandTemplate(settings.Album.Value, strFileName, objTag));
-    if (settings.Comment.Enabled)
-        objTag.SetComment(ExpandTemplate(settings.Comment.Value, strFileName, objTag));
-    if (settings.Year.Enabled)
+    std::string texts;
+    const auto set = [&](const TextSetting& setting, void (Quenlar::_TMP3Tag::*setter)(const std::string&)) {
+        if (!setting.Enabled)
+            return;
+        const std::string value = ExpandTemplate(setting.Value, strFileName, objTag);
+        (objTag.*setter)(value);
+        texts += value;
+    };
+    set(settings.Title, &Quenlar::_TMP3Tag::SetTitle);
+    set(settings.Artist, &Quenlar::_TMP3Tag::SetArtist);
+    set(settings.Album, &Quenlar::_TMP3Tag::SetAlbum);
+    set(settings.Comment, &Quenlar::_TMP3Tag::SetComment);
+    if (settings.Year.Enabled) {
         objTag.SetYear(settings.Year.Value);
+        texts += settings.Year.Value;
+    }
     if (settings.GenreEnabled)
         objTag.SetGenre(settings.Genre);
+    return texts;
 }
 
 } // namespace Core

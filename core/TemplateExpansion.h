@@ -29,7 +29,8 @@ std::string ExpandTemplate(const std::string& strTemplate, const std::string& st
 // Sets the enabled fields of objTag, which has just read the file's tag, in
 // the order title, artist, album, comment, year, genre, so that later
 // templates see the values stored by earlier steps. Catches nothing: a year
-// the tag object refuses propagates.
-void FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings);
+// the tag object refuses propagates. Returns the texts it set, one after the
+// other, for a look at their characters before anything is written.
+std::string FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings);
 
 } // namespace Core

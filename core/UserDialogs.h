@@ -15,6 +15,8 @@ enum MsgStyle : int {
     vbInformation = 64,         // information icon, OK
     vbYesNoQuestion = 36,       // question icon, Yes and No
     vbYesNoCancelQuestion = 35, // question icon, Yes, No and Cancel
+    vbYesNoWarning = 52,        // exclamation icon, Yes and No
+    vbDefaultButton2 = 256,     // added to a style: the second button is the default, not the first
 };
 enum MsgResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 

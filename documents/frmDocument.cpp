@@ -366,9 +366,13 @@ void frmDocument::closeEvent(QCloseEvent* event)
                                                     Core::vbYesNoCancelQuestion);
         if (answer == Core::vbCancel)
             close = false;
-        else if (answer == Core::vbYes)
-            // A save that failed has told why; closing now would lose the edits.
-            close = cmdChange_Click() != Core::TagDocument::Failed;
+        else if (answer == Core::vbYes) {
+            // A save that failed has told why, and one the user held back
+            // over lost characters leaves the fields to mend: closing now
+            // would lose the edits.
+            const Core::TagDocument::Outcome saved = cmdChange_Click();
+            close = saved != Core::TagDocument::Failed && saved != Core::TagDocument::Withheld;
+        }
     }
     closing_ = false;
     event->setAccepted(close);

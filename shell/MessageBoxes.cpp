@@ -40,7 +40,8 @@ private:
 
 struct BoxStyle {
     QMessageBox::Icon icon;
-    QList<QMessageBox::StandardButton> buttons; // the first is the default
+    QList<QMessageBox::StandardButton> buttons; // in order
+    qsizetype defaultButton = 0;                // the first, unless the style names the second
 };
 
 BoxStyle StyleOf(int style)
@@ -58,6 +59,8 @@ BoxStyle StyleOf(int style)
     case 4: s.buttons = {QMessageBox::Yes, QMessageBox::No}; break;
     default: s.buttons = {QMessageBox::Ok}; break;
     }
+    if ((style & Core::vbDefaultButton2) && s.buttons.size() > 1)
+        s.defaultButton = 1;
     return s;
 }
 
@@ -129,7 +132,7 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* owner)
     box.setText(QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     for (QMessageBox::StandardButton b : s.buttons)
         box.addButton(b);
-    box.setDefaultButton(s.buttons.first());
+    box.setDefaultButton(s.buttons[s.defaultButton]);
     Form::IgnoreEscape(&box);
     const NormalPointer pointer;
     box.exec();

@@ -11,7 +11,8 @@ class QWidget;
 namespace Shell {
 
 // The one function that makes a message box: text with "\r" as line
-// breaks, a style value (16, 48, 64, 36 or 35) and a title; modal over owner
+// breaks, a style value (16, 48, 64, 36, 35 or 52, plus 256 to make the
+// second button the default) and a title; modal over owner
 // (the active window when null). Returns vbOK, vbCancel, vbYes or vbNo.
 // Windows ask through WindowDialogs.
 int MsgBox(const QString& text, int style, const QString& title = QString::fromUtf8(Core::AppTitle),

@@ -46,8 +46,13 @@ void AppendUtf8(std::string& out, char32_t c)
     } else if (c < 0x800) {
         out.push_back(static_cast<char>(0xC0 | (c >> 6)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
+    } else if (c < 0x10000) {
         out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
@@ -138,6 +143,28 @@ std::string_view FirstCharacters(std::string_view utf8, std::size_t n)
     for (; i < utf8.size() && n > 0; --n)
         NextCharacter(utf8, i);
     return utf8.substr(0, i);
+}
+
+std::u32string CharactersNotHeld(std::string_view utf8)
+{
+    std::u32string found;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = NextCharacter(utf8, i);
+        if (c == kMalformed)
+            c = 0xFFFD;
+        else if (c == '?' || ToByte(c) != '?')
+            continue;
+        if (found.find(c) == std::u32string::npos)
+            found.push_back(c);
+    }
+    return found;
+}
+
+std::string Utf8(char32_t c)
+{
+    std::string out;
+    AppendUtf8(out, c);
+    return out;
 }
 
 bool WellFormedUtf8(std::string_view text)

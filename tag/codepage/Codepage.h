@@ -23,6 +23,13 @@ std::size_t CountCharacters(std::string_view utf8);
 // The first n characters of a UTF-8 text, counted as CountCharacters does.
 std::string_view FirstCharacters(std::string_view utf8, std::size_t n);
 
+// The distinct characters of a UTF-8 text that Encode would store as '?',
+// in the order they first appear; U+FFFD stands for malformed bytes.
+std::u32string CharactersNotHeld(std::string_view utf8);
+
+// One character as UTF-8.
+std::string Utf8(char32_t c);
+
 // Whether text is well-formed UTF-8: no bad lead or continuation byte, no
 // overlong form, no surrogate, nothing above U+10FFFF.
 bool WellFormedUtf8(std::string_view text);

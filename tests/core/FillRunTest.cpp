@@ -5,6 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -278,6 +279,55 @@ TEST_F(FillRun, AWriteRefusedBreaksTheRunWithThePath)
     EXPECT_EQ(dialogs.messages[0].text, "Ошибка при попытке записи в файл\r" + path + "\r\rЗаполнение прервано.");
     EXPECT_EQ(dialogs.messages[0].style, Core::vbCritical);
     EXPECT_EQ(LastRecord(path), TagBytes("old"));
+}
+
+TEST_F(FillRun, CharactersTheTagsCannotHoldAreAskedAboutBeforeTheRun)
+{
+    const std::string path = Mp3("x.mp3", TagBytes("old"));
+    settings.Title = {true, "Café %0"};
+    settings.Artist = {false, "中"}; // not written: not asked about
+    EXPECT_EQ(Run(), FillEnd::Declined);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "В шаблонах и полях есть знак, которого нет в кодировке тегов Windows-1251: "
+                                        "«é» (U+00E9).\rОн будет записан как «?».\r\rВсё равно заполнить теги?");
+    EXPECT_EQ(dialogs.messages[0].style, Core::vbYesNoWarning | Core::vbDefaultButton2);
+    EXPECT_EQ(LastRecord(path), TagBytes("old"));
+
+    dialogs = ScriptedDialogs();
+    dialogs.answer = [](const std::string&) { return Core::vbYes; };
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    EXPECT_EQ(dialogs.messages.size(), 2u) << "the files bring nothing new in";
+    EXPECT_EQ(LastRecord(path), TagBytes("Caf? x"));
+}
+
+TEST_F(FillRun, AtTheFirstFileThatBringsThemInTheRunAsksOnceAndNoStopsIt)
+{
+    Mp3("Müller.mp3", TagBytes("old"));
+    Mp3("ő.mp3", TagBytes("old"));
+    Mp3("plain.mp3", TagBytes("old"));
+    const std::vector<std::string> order = Core::Platform::ListMp3Files(dir.Path());
+    const std::size_t first = std::find_if(order.begin(), order.end(), [](const std::string& n) {
+                                  return n != "plain.mp3";
+                              }) - order.begin();
+    settings.Title = {true, "%0"};
+    EXPECT_EQ(Run(), FillEnd::Stopped);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    const char* named = order[first] == "ő.mp3" ? "«ő» (U+0151)" : "«ü» (U+00FC)";
+    EXPECT_EQ(dialogs.messages[0].text, "В тегах, которые шаблоны дают файлу " + (dir / order[first])
+                                            + ", есть знак, которого нет в кодировке тегов Windows-1251: " + named
+                                            + ".\rОн будет записан как «?».\r\rПродолжить заполнение? Об остальных "
+                                              "файлах вопроса не будет.");
+    EXPECT_EQ(dialogs.messages[1].text, "Заполнение тегов прервано. Изменено файлов: " + std::to_string(first)
+                                            + " из 3.");
+    for (std::size_t i = 0; i < order.size(); ++i)
+        EXPECT_EQ(LastRecord(dir / order[i]), TagBytes(i < first ? "plain" : "old")) << order[i];
+
+    dialogs = ScriptedDialogs();
+    dialogs.answer = [](const std::string&) { return Core::vbYes; };
+    EXPECT_EQ(Run(), FillEnd::Completed);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(LastRecord(dir / "ő.mp3"), TagBytes("?"));
+    EXPECT_EQ(LastRecord(dir / "Müller.mp3"), TagBytes("M?ller"));
 }
 
 TEST_F(FillRun, AReadOnlyFileIsReadOnlyAgainWhenTheRunBreaksOnIt)

@@ -124,6 +124,27 @@ TEST_F(TagDocumentTest, AFileWithoutARecordGetsAllSixFields)
     EXPECT_EQ(SizeOf(path), 300u + 128u);
 }
 
+TEST_F(TagDocumentTest, CharactersTheTagCannotHoldAreAskedAboutBeforeAnythingIsWritten)
+{
+    const std::string path = dir.Write("a.mp3", Audio(10) + TagBytes("Old"));
+    Core::TagFields fields;
+    ASSERT_TRUE(doc.Load(dialogs, path, fields));
+    fields.title = "Müller ő 中 😀 €Ё?";
+    EXPECT_EQ(doc.Save(dialogs, path, fields), Core::TagDocument::Withheld);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "В полях есть знаки, которых нет в кодировке тегов Windows-1251: «ü» (U+00FC), "
+                                        "«ő» (U+0151), «中» (U+4E2D), «😀» (U+1F600).\rОни будут записаны как «?»."
+                                        "\r\rВсё равно записать теги в файл " + path + "?");
+    EXPECT_EQ(dialogs.messages[0].style, Core::vbYesNoWarning | Core::vbDefaultButton2);
+    EXPECT_EQ(LastRecord(path), TagBytes("Old"));
+    EXPECT_EQ(fields.title, "Müller ő 中 😀 €Ё?");
+
+    dialogs.answer = [](const std::string&) { return Core::vbYes; };
+    EXPECT_EQ(doc.Save(dialogs, path, fields), Core::TagDocument::Done);
+    EXPECT_EQ(fields.title, "M?ller ? ? ? €Ё?");
+    EXPECT_EQ(LastRecord(path), TagBytes("M?ller ? ? ? \x88\xa8?"));
+}
+
 TEST_F(TagDocumentTest, ReadOnlyFileIsAskedAboutAndKeepsItsAttributeWhateverHappens)
 {
     const std::string path = dir.Write("ro.mp3", Audio(10) + TagBytes("Old"));

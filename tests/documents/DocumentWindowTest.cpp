@@ -421,6 +421,23 @@ TEST_F(DocumentWindow, ClosingPromptAnswers)
         EXPECT_FALSE(Exists(dir / "gone.mp3"));
     }
     {
+        SCOPED_TRACE("Yes, then Return at the warning about lost characters, keeps the window and writes nothing");
+        QPointer<frmDocument> doc = OpenFile("song.mp3", Tagged);
+        doc->txtTitle->setText(QString::fromUtf8("Müller"));
+        {
+            DialogDriver driver({Answer(QMessageBox::Yes), [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }});
+            EXPECT_FALSE(Sub(doc)->close());
+            ASSERT_EQ(driver.Seen().size(), 2u);
+            EXPECT_EQ(driver.Seen()[1].icon, QMessageBox::Warning);
+        }
+        EXPECT_FALSE(Gone(doc));
+        EXPECT_EQ(doc->windowTitle(), "song.mp3 *");
+        EXPECT_EQ(doc->txtTitle->text(), QString::fromUtf8("Müller"));
+        EXPECT_EQ(ReadFile(dir / "song.mp3"), Tagged);
+        DialogDriver no({Answer(QMessageBox::No)});
+        EXPECT_TRUE(Sub(doc)->close());
+    }
+    {
         SCOPED_TRACE("Yes, then No to the read-only question, closes without writing");
         QPointer<frmDocument> doc = OpenFile("song.mp3", Tagged);
         SetMode(dir / "song.mp3", 0444);

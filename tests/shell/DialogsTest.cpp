@@ -74,6 +74,7 @@ TEST(MsgBoxTest, EachStyleHasItsIconButtonsAndDefault)
         {36, QMessageBox::Question, {yes, no}, yes, QMessageBox::No, Core::vbNo},
         {35, QMessageBox::Question, {yes, no, cancel}, yes, QMessageBox::Cancel, Core::vbCancel},
         {35, QMessageBox::Question, {yes, no, cancel}, yes, QMessageBox::Yes, Core::vbYes},
+        {52 + 256, QMessageBox::Warning, {yes, no}, no, QMessageBox::Yes, Core::vbYes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.style);

@@ -24,7 +24,7 @@ struct PromptShown {
 
 class ScriptedDialogs : public Core::UserDialogs {
 public:
-    // Answer to a question (the only style that is not a plain OK box).
+    // Answer to a question (any box with more than an OK button).
     std::function<int(const std::string& text)> answer = [](const std::string&) { return Core::vbNo; };
     // What the prompts return, in order: a new target, or "" for Cancel (also when run out).
     std::deque<std::string> promptAnswers;
@@ -41,8 +41,8 @@ public:
     int MsgBox(const std::string& text, int style, const std::string& title) override
     {
         messages.push_back({text, style, title});
-        return style == Core::vbYesNoQuestion || style == Core::vbYesNoCancelQuestion ? answer(text)
-                                                                                             : Core::vbOK;
+        const int buttons = style & 7; // 3 Yes, No and Cancel; 4 Yes and No
+        return buttons == 3 || buttons == 4 ? answer(text) : Core::vbOK;
     }
 
     std::unique_ptr<Core::ValuePrompt> NewPrompt() override
