@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace Core::Platform {
@@ -184,6 +185,27 @@ std::string RealPath(const std::string& path)
     std::string result(real);
     std::free(real);
     return result;
+}
+
+bool MayChangeFolder(const std::string& folder)
+{
+    return ::faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+WriteBar WhyNotWritable(const std::string& path)
+{
+    struct statvfs volume;
+    if (::statvfs(path.c_str(), &volume) == 0 && (volume.f_flag & ST_RDONLY))
+        return WriteBar::ReadOnlyVolume;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return WriteBar::Unknown;
+    const uid_t me = ::geteuid();
+    if (!(st.st_mode & S_IWUSR) && (me == 0 || me == st.st_uid))
+        return WriteBar::ReadOnlyAttribute;
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && (errno == EACCES || errno == EPERM))
+        return WriteBar::NoPermission;
+    return WriteBar::Unknown;
 }
 
 std::string ErrorText(int errnum)

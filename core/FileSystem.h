@@ -65,6 +65,18 @@ bool HasEntry(const std::string& folder, const std::string& name);
 // The path with every link, "." and ".." resolved, or "" when that fails.
 std::string RealPath(const std::string& path);
 
+// Whether this process may create and remove names in folder.
+bool MayChangeFolder(const std::string& folder);
+
+// Why the system refuses to write a file, as far as it tells.
+enum class WriteBar {
+    Unknown,
+    ReadOnlyVolume,
+    ReadOnlyAttribute, // the owner's write bit is clear and this process could set it
+    NoPermission,      // this user may not write the file
+};
+WriteBar WhyNotWritable(const std::string& path);
+
 // A short Russian description of an errno value, for messages.
 std::string ErrorText(int errnum);
 

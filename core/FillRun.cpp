@@ -28,7 +28,7 @@ std::optional<Failure> FillOne(const std::string& strPath, const std::string& st
             objTag.TagWrite(strPath, false);
         return std::nullopt;
     } catch (const Quenlar::LibraryError& error) {
-        return Failure{error.Number(), LibraryErrorText(error)};
+        return Failure{error.Number(), TagErrorReason(strPath, error)};
     } catch (const std::exception& failure) {
         return Failure{0, std::string("Непредвиденная ошибка: ") + failure.what()};
     }
@@ -123,8 +123,8 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
             continue;
         }
         if (error->number == Quenlar::errPathFileAccess) {
-            dialogs.MsgBox(std::string("Ошибка при попытке записи в файл") + CR + strPath + CR + CR +
-                               "Заполнение прервано.",
+            dialogs.MsgBox(std::string("Ошибка при попытке записи в файл") + CR + strPath + CR + CR + error->reason
+                               + CR + CR + "Заполнение прервано.",
                            vbCritical);
             return FillEnd::WriteRefused;
         }

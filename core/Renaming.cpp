@@ -77,6 +77,38 @@ std::optional<RenameOutcome> Move(const std::string& path, const std::string& ta
     return outcome;
 }
 
+// Whether the volume refused the name itself, rather than a missing file,
+// folder or right: FAT and its kin answer an unfit name with EINVAL, ENOENT
+// or a refusal.
+bool VolumeRefusedName(const std::string& path, const RenameOutcome& outcome, const std::string& unfit)
+{
+    const std::string folder = GetFolder(outcome.target);
+    switch (outcome.error) {
+    case EINVAL:
+        return true;
+    case ENOENT: {
+        const std::int32_t attributes = Platform::GetFileAttributesA(folder.empty() ? "." : folder);
+        return Platform::FileExists(path) && attributes != Platform::faInvalid && (attributes & Platform::faDirectory);
+    }
+    case EACCES:
+    case EPERM:
+        return !unfit.empty() && Platform::MayChangeFolder(GetFolder(path)) && Platform::MayChangeFolder(folder);
+    default:
+        return false;
+    }
+}
+
+// The characters of name that FAT, exFAT and NTFS volumes do not allow, as
+// «:», «?».
+std::string UnfitCharacters(const std::string& name)
+{
+    std::string list;
+    for (const char c : std::string_view("\"*:<>?\\|"))
+        if (name.find(c) != std::string::npos)
+            list += std::string(list.empty() ? "" : ", ") + "«" + c + "»";
+    return list;
+}
+
 } // namespace
 
 std::string NameFromTemplate(const std::string& templ, const std::string& title, const std::string& artist,
@@ -139,8 +171,15 @@ std::string RenameFailedText(const std::string& path, const RenameOutcome& outco
         return refused + "Имя папки не может начинаться с точки: файл в ней был бы скрыт.";
     if (outcome.kind == RenameOutcome::Outside)
         return refused + "Новое имя ведёт за пределы папки " + GetFolder(path) + ": файл остаётся в своей папке.";
-    std::string text = "Не удалось переименовать файл " + path + CR + "в " + outcome.target + "." + CR + CR
-        + Platform::ErrorText(outcome.error);
+    const std::string name = FileName(outcome.target);
+    const std::string unfit = UnfitCharacters(name);
+    std::string reason = Platform::ErrorText(outcome.error);
+    if (VolumeRefusedName(path, outcome, unfit)) {
+        reason = "Имя " + name + " недопустимо на этом томе.";
+        if (!unfit.empty())
+            reason += " Тома FAT, exFAT и NTFS не допускают в именах знаков " + unfit + ".";
+    }
+    std::string text = "Не удалось переименовать файл " + path + CR + "в " + outcome.target + "." + CR + CR + reason;
     if (!outcome.stranded.empty())
         text += std::string(CR) + CR + "Файл остался под временным именем " + outcome.stranded + ".";
     return text;

@@ -1,6 +1,9 @@
 #include "TagObjects.h"
 
+#include "FileSystem.h"
 #include "UserDialogs.h"
+
+#include <cerrno>
 
 namespace Core {
 
@@ -48,9 +51,26 @@ std::string LibraryErrorText(const Quenlar::LibraryError& error)
     }
 }
 
+std::string TagErrorReason(const std::string& path, const Quenlar::LibraryError& error)
+{
+    if (error.Number() == Quenlar::errPathFileAccess) {
+        switch (Platform::WhyNotWritable(path)) {
+        case Platform::WriteBar::ReadOnlyVolume:
+            return Platform::ErrorText(EROFS);
+        case Platform::WriteBar::ReadOnlyAttribute:
+            return "Файл доступен только для чтения.";
+        case Platform::WriteBar::NoPermission:
+            return "Нет прав на запись в этот файл.";
+        case Platform::WriteBar::Unknown:
+            break;
+        }
+    }
+    return LibraryErrorText(error);
+}
+
 std::string TagErrorText(const std::string& path, const Quenlar::LibraryError& error)
 {
-    return path + CR + CR + LibraryErrorText(error);
+    return path + CR + CR + TagErrorReason(path, error);
 }
 
 } // namespace Core

@@ -6,6 +6,7 @@
 #include "TempDir.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -276,8 +277,32 @@ TEST_F(FillRun, AWriteRefusedBreaksTheRunWithThePath)
 
     EXPECT_EQ(Run(), FillEnd::WriteRefused);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Ошибка при попытке записи в файл\r" + path + "\r\rЗаполнение прервано.");
+    EXPECT_EQ(dialogs.messages[0].text, "Ошибка при попытке записи в файл\r" + path
+                                            + "\r\rФайл доступен только для чтения.\r\rЗаполнение прервано.");
     EXPECT_EQ(dialogs.messages[0].style, Core::vbCritical);
+    EXPECT_EQ(LastRecord(path), TagBytes("old"));
+}
+
+// Root writes any file, so the run goes to a user who may not write it.
+TEST_F(FillRun, AWriteRefusedForLackOfPermissionSaysSo)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to run as another user";
+    const std::string path = Mp3("a.mp3", TagBytes("old"));
+    SetMode(dir.Path(), 0755);
+    settings.Title = {true, "new"};
+    std::string text;
+    EXPECT_EXIT(
+        {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                std::_Exit(2);
+            const FillEnd end = Run();
+            const bool said = dialogs.messages.size() == 1
+                && dialogs.messages[0].text == "Ошибка при попытке записи в файл\r" + path
+                        + "\r\rНет прав на запись в этот файл.\r\rЗаполнение прервано.";
+            std::_Exit(end == FillEnd::WriteRefused && said ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(LastRecord(path), TagBytes("old"));
 }
 

@@ -5,6 +5,7 @@
 #include "TempDir.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -230,4 +231,21 @@ TEST(RenameAskingForFreeName, AHiddenTargetIsRefusedAndNothingIsReplaced)
     const auto inHidden = RenameAskingForFreeName(from, ".hid/b.mp3", *prompt);
     EXPECT_EQ(inHidden.kind, RenameOutcome::Refused);
     EXPECT_NE(RenameFailedText(from, inHidden).find("папки"), std::string::npos);
+}
+
+TEST(RenameFailedText, ANameTheVolumeRefusesIsSaidSoElseTheSystemsReason)
+{
+    TempDir dir;
+    const std::string from = dir.Write("a.mp3", "x");
+    const std::string notAllowed = "Имя a:b?.mp3 недопустимо на этом томе. Тома FAT, exFAT и NTFS не допускают в "
+                                   "именах знаков «:», «?».";
+    // FAT answers EINVAL; a FUSE exFAT answers ENOENT though file and folder are there.
+    for (const int error : {EINVAL, ENOENT}) {
+        const std::string text = RenameFailedText(from, {RenameOutcome::Failed, dir / "a:b?.mp3", error});
+        EXPECT_EQ(text, "Не удалось переименовать файл " + from + "\rв " + (dir / "a:b?.mp3") + ".\r\r" + notAllowed);
+    }
+    const std::string missing = RenameFailedText(from, {RenameOutcome::Failed, dir / "no/a:b.mp3", ENOENT});
+    EXPECT_TRUE(missing.ends_with("\r\rФайл или папка не найдены.")) << missing;
+    const std::string taken = RenameFailedText(from, {RenameOutcome::Failed, dir / "b.mp3", EEXIST});
+    EXPECT_TRUE(taken.ends_with("\r\rФайл с таким именем уже существует.")) << taken;
 }
