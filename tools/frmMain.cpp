@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "BackgroundRun.h"
 #include "FillRun.h"
 #include "FormToolkit.h"
 #include "GenreList.h"
@@ -150,6 +151,7 @@ Core::FillSettings frmMain::Settings() const
 void frmMain::cmdFill_Click()
 {
     const Shell::BusyPointer busy;
-    Shell::WindowDialogs dialogs(this);
-    Core::RunFill(strFolder, Settings(), *objTag, dialogs);
+    Shell::RunInBackground(this, windowTitle(), [this, settings = Settings()](Core::UserDialogs& dialogs) {
+        Core::RunFill(strFolder, settings, *objTag, dialogs);
+    });
 }

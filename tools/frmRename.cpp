@@ -1,5 +1,6 @@
 #include "frmRename.h"
 
+#include "BackgroundRun.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
 #include "WindowTagObjects.h"
@@ -79,6 +80,7 @@ void frmRename::cmdRename_Click()
     if (!objTag)
         objTag = Shell::CreateTagObject();
     const Shell::BusyPointer busy;
-    Shell::WindowDialogs dialogs(this);
-    Core::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs);
+    Shell::RunInBackground(this, windowTitle(), [this, templ = U8(txtFilenameNew->text())](Core::UserDialogs& dialogs) {
+        Core::RunRename(strDir, templ, *objTag, dialogs);
+    });
 }
