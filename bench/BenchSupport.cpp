@@ -95,7 +95,7 @@ Figures MicrosPerItem(std::size_t items, int rounds, const std::function<void()>
 void Report(const std::string& job, const Figures& figures, double target)
 {
     const double ratio = figures.measured / figures.floor;
-    std::printf("%-14s measured %7.3f us/file   floor %7.3f us/file   ratio %.2f (target <= %.1f) %s\n",
+    std::printf("%-14s measured %7.3f us/file   floor %7.3f us/file   ratio %.2f (target <= %.2f) %s\n",
                 job.c_str(), figures.measured, figures.floor, ratio, target, ratio <= target ? "ok" : "OVER");
 }
 
