@@ -20,6 +20,7 @@ frmProgress::frmProgress(QWidget* owner, const QString& caption, std::function<v
     lblFile->setTextFormat(Qt::PlainText); // a file name is never markup
     prgFiles = Place(new QProgressBar(this), "prgFiles", 10, 32, 340, 20);
     prgFiles->setMaximum(0);
+    prgFiles->setFormat(QString::fromUtf8("%v из %m"));
     cmdStop = Shell::Form::Button(this, "cmdStop", QString::fromUtf8("Стоп"), 259, 64);
     cmdStop->setDefault(true);
     connect(cmdStop, &QPushButton::clicked, this, &frmProgress::reject);
