@@ -99,8 +99,8 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     setWindowTitle(QStringLiteral("Открыть"));
     Form::FixWindow(this, 476, 287);
 
-    Form::Caption(this, QStringLiteral("Папка"), 10, 5);
     DirList = Place(new QTreeWidget(this), "DirList", 5, 20, 191, 186);
+    Form::Caption(this, QStringLiteral("Папка"), 10, 5, DirList);
     DirList->setHeaderHidden(true);
     DirList->setRootIsDecorated(false);
     DirList->setItemsExpandable(false);
@@ -109,12 +109,12 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     // Folders are entered by double-click, never expanded: no branch arrows.
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
-    Form::Caption(this, QStringLiteral("Файлы"), 205, 5);
     FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
+    Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    Form::Caption(this, QStringLiteral("Диск"), 10, 216);
     DriveList = Place(new QComboBox(this), "DriveList", 41, 212, 156, 21);
+    Form::Caption(this, QStringLiteral("Диск"), 10, 216, DriveList);
 
     Form::Separator(this, 5, 244, 466);
     cmdOpen = Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
