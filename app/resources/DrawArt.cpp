@@ -1,13 +1,15 @@
 // Draws the program's artwork into the folder given as the only argument:
-// the frame icon (32 and 256 pixels), the document icon (16 and 32 pixels)
-// and the about box banner (267 x 44). The PNGs are kept in the source tree;
-// run this again (target morvik_art) after changing a drawing.
+// the frame icon (16 to 256 pixels, and scalable for the desktop's icon
+// theme), the document icon (16 and 32 pixels) and the about box banner
+// (267 x 44). The files are kept in the source tree; run this again (target
+// morvik_art) after changing a drawing.
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 
 namespace {
 
@@ -58,12 +60,9 @@ void DrawTag(QPainter& p, const QColor& colour, const QColor& hole)
     p.drawEllipse(QRectF(0.16, 0.40, 0.18, 0.20));
 }
 
-QImage FrameIcon(int size)
+// The frame icon in a unit square.
+void DrawFrame(QPainter& p)
 {
-    QImage image = NewCanvas(size, size);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size, size);
     QLinearGradient sky(0, 0, 0, 1);
     sky.setColorAt(0, Sky);
     sky.setColorAt(1, Navy);
@@ -82,7 +81,33 @@ QImage FrameIcon(int size)
     p.scale(0.48, 0.46);
     DrawNotes(p, Paper);
     p.restore();
+}
+
+QImage FrameIcon(int size)
+{
+    QImage image = NewCanvas(size, size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size, size);
+    DrawFrame(p);
     return image;
+}
+
+// The same drawing as a scalable icon.
+bool SaveFrameSvg(const QString& fileName)
+{
+    const int size = 256;
+    QSvgGenerator svg;
+    svg.setFileName(fileName);
+    svg.setSize(QSize(size, size));
+    svg.setViewBox(QRect(0, 0, size, size));
+    svg.setTitle(QStringLiteral("Morvik"));
+    QPainter p;
+    if (!p.begin(&svg))
+        return false;
+    p.scale(size, size);
+    DrawFrame(p);
+    return p.end();
 }
 
 QImage DocumentIcon(int size)
@@ -152,10 +177,12 @@ int main(int argc, char** argv)
     QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
     QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf"));
     const QString dir = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
-    const bool ok = FrameIcon(32).save(dir + QStringLiteral("frame_32.png")) &&
-                    FrameIcon(256).save(dir + QStringLiteral("frame_256.png")) &&
-                    DocumentIcon(16).save(dir + QStringLiteral("document_16.png")) &&
-                    DocumentIcon(32).save(dir + QStringLiteral("document_32.png")) &&
-                    Banner().save(dir + QStringLiteral("banner.png"));
+    bool ok = true;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        ok = ok && FrameIcon(size).save(dir + QStringLiteral("frame_%1.png").arg(size));
+    ok = ok && SaveFrameSvg(dir + QStringLiteral("frame.svg")) &&
+         DocumentIcon(16).save(dir + QStringLiteral("document_16.png")) &&
+         DocumentIcon(32).save(dir + QStringLiteral("document_32.png")) &&
+         Banner().save(dir + QStringLiteral("banner.png"));
     return ok ? 0 : 1;
 }
