@@ -29,15 +29,15 @@ int main(int argc, char** argv)
     bench::BenchFolder folder(count);
     std::printf("%zu files in %s, best of %d rounds\n", count, folder.Path().c_str(), kRounds);
 
-    auto tag = mdlMain::NewTagObject();
+    auto tag = Core::NewTagObject();
     testing_support::ScriptedDialogs dialogs;
 
-    Tools::FillSettings fill;
+    Core::FillSettings fill;
     fill.Title = {true, "%0"};
     const auto filled = bench::MicrosPerItem(
         count, kRounds,
         [&] {
-            Tools::RunFill(folder.Path(), fill, *tag, dialogs);
+            Core::RunFill(folder.Path(), fill, *tag, dialogs);
             Check(dialogs, "fill");
         },
         [&] { bench::FloorFill(folder); });
@@ -57,7 +57,7 @@ int main(int argc, char** argv)
     const auto renamed = bench::MicrosPerItem(
         count, kRounds,
         [&] {
-            Tools::RunRename(folder.Path(), job++ % 2 == 0 ? "%2 - %1" : "%1 - %2", *tag, dialogs);
+            Core::RunRename(folder.Path(), job++ % 2 == 0 ? "%2 - %1" : "%1 - %2", *tag, dialogs);
             Check(dialogs, "rename");
         },
         [&] {

@@ -5,6 +5,9 @@
 #include "FileSystem.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
+#include "WindowTagObjects.h"
+#include "Paths.h"
+#include "Reports.h"
 #include "QtText.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
@@ -20,9 +23,9 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
-using Form::Place;
-using mdlMain::Q;
-using mdlMain::U8;
+using Shell::Form::Place;
+using Shell::Q;
+using Shell::U8;
 
 namespace {
 
@@ -35,9 +38,9 @@ const char* const Marker = " *";
 
 // Message boxes over the window once it is shown; before that (SetDefaults)
 // over whatever window is active, the open dialog.
-mdlMain::WindowDialogs DialogsOver(QWidget* window)
+Shell::WindowDialogs DialogsOver(QWidget* window)
 {
-    return mdlMain::WindowDialogs(window->isVisible() ? window : nullptr);
+    return Shell::WindowDialogs(window->isVisible() ? window : nullptr);
 }
 
 // A text box with its caption ending at x = 76, level with it.
@@ -45,13 +48,13 @@ QLineEdit* TextBox(QWidget* parent, const char* name, const char* caption, int y
 {
     auto* box = Place(new QLineEdit(parent), name, 85, y, width, 21);
     box->setMaxLength(maxLength);
-    Form::CaptionBefore(parent, QString::fromUtf8(caption), box, 76);
+    Shell::Form::CaptionBefore(parent, QString::fromUtf8(caption), box, 76);
     return box;
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, int y)
 {
-    QPushButton* button = Form::Button(parent, name, QString::fromUtf8(text), x, y);
+    QPushButton* button = Shell::Form::Button(parent, name, QString::fromUtf8(text), x, y);
     // Enter presses a focused button; elsewhere it reaches the window, which
     // presses the default button.
     button->setAutoDefault(true);
@@ -60,14 +63,14 @@ QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, 
 
 } // namespace
 
-frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(mdlMain::CreateTagObject)
+frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(Shell::CreateTagObject)
 {
     setObjectName(QStringLiteral("frmDocument"));
     setProperty("Tag", QStringLiteral("CHILD"));
-    setWindowIcon(mdlMain::DocumentIcon());
+    setWindowIcon(Shell::DocumentIcon());
     BuildFields();
     BuildRenameArea();
-    Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, chkAdv, cmdRefresh,
+    Shell::Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, chkAdv, cmdRefresh,
                     cmdChange, txtFilenameNew, cmdRename});
 
     for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComment})
@@ -95,10 +98,10 @@ void frmDocument::BuildFields()
     txtYear = TextBox(this, "txtYear", "Год", 125, 56, 4);
     txtGenre = Place(new QComboBox(this), "txtGenre", 85, 150, 241, 21);
     txtGenre->setMaxVisibleItems(16);
-    Form::CaptionBefore(this, QStringLiteral("Жанр"), txtGenre, 76);
+    Shell::Form::CaptionBefore(this, QStringLiteral("Жанр"), txtGenre, 76);
     txtComment = TextBox(this, "txtComment", "Комментарий", 175, 241, 30);
 
-    Form::Separator(this, 10, 204, 316);
+    Shell::Form::Separator(this, 10, 204, 316);
     chkAdv = Place(new QCheckBox(QStringLiteral("Дополнительно"), this), "chkAdv", 10, 220, 101, 16);
     cmdRefresh = Button(this, "cmdRefresh", "Обновить", 135, 215);
     cmdChange = Button(this, "cmdChange", "Записать", 235, 215);
@@ -107,9 +110,9 @@ void frmDocument::BuildFields()
 
 void frmDocument::BuildRenameArea()
 {
-    Form::Separator(this, 10, 249, 316);
+    Shell::Form::Separator(this, 10, 249, 316);
     txtFilenameNew = Place(new QLineEdit(this), "txtFilenameNew", 90, 260, 236, 21);
-    Form::Caption(this, QStringLiteral("Шаблон имени"), 10, 264, txtFilenameNew);
+    Shell::Form::Caption(this, QStringLiteral("Шаблон имени"), 10, 264, txtFilenameNew);
     txtFilenameNew->setEnabled(false);
 
     static const char* const pressTexts[] = {"", "%1 - Название", "%2 - Исполнитель", "%3 - Альбом",
@@ -117,10 +120,10 @@ void frmDocument::BuildRenameArea()
     static const int pressWidths[] = {0, 75, 93, 64, 46, 55};
     lblPress[0] = nullptr;
     for (int i = 1; i <= 5; ++i)
-        lblPress[i] = Place(new Form::PlaceholderLabel(QString::fromUtf8(pressTexts[i]), this,
+        lblPress[i] = Place(new Shell::Form::PlaceholderLabel(QString::fromUtf8(pressTexts[i]), this,
                                                        [this, i] { lblPress_Click(i); }),
                             "lblPress" + QByteArray::number(i), 85, 290 + 15 * (i - 1), pressWidths[i], 13);
-    Form::Separator(this, 10, 369, 316);
+    Shell::Form::Separator(this, 10, 369, 316);
     cmdRename = Button(this, "cmdRename", "Переименовать", 235, 380);
     cmdRename->setEnabled(false);
 }
@@ -134,15 +137,15 @@ void frmDocument::SetDefaults(const std::string& strFilepath, const std::string&
         for (const auto& [name, genre] : doc_.GenreEntries())
             txtGenre->addItem(Q(name), genre);
     } catch (const Quenlar::LibraryError& e) {
-        dialogs.MsgBox(mdlMain::TagErrorText(strFilepath, e), mdlMain::vbCritical);
+        dialogs.MsgBox(Core::TagErrorText(strFilepath, e), Core::vbCritical);
         return;
     }
     txtGenre->setCurrentIndex(0);
     strFilepath_ = strFilepath;
-    SetCaption(Q(mdlMain::Readable(strFiletitle)));
-    txtFilename->setText(Q(mdlMain::Readable(strFilepath)));
+    SetCaption(Q(Core::Readable(strFiletitle)));
+    txtFilename->setText(Q(Core::Readable(strFilepath)));
 
-    TagFields fields;
+    Core::TagFields fields;
     if (!doc_.Load(dialogs, strFilepath, fields))
         return;
     ShowFields(fields);
@@ -174,17 +177,16 @@ frmDocument* frmDocument::Open(QMdiArea* area, const std::string& strFilepath, c
 void frmDocument::OpenFiles(QMdiArea* area, const std::vector<std::string>& paths, QWidget* owner)
 {
     for (const std::string& path : paths) {
-        if (Platform::FileExists(path))
-            Open(area, path, path.substr(mdlMain::GetFolder(path).size()));
+        if (Core::Platform::FileExists(path))
+            Open(area, path, Core::FileName(path));
         else
-            mdlMain::MsgBox(Q(mdlMain::Readable("Файл " + path + " отсутствует и не будет открыт.")),
-                            mdlMain::vbCritical, QString::fromUtf8(mdlMain::AppTitle), owner);
+            Shell::WindowDialogs(owner).MsgBox(Core::MissingFileText(path, " и не будет открыт."), Core::vbCritical);
     }
 }
 
-TagFields frmDocument::Fields() const
+Core::TagFields frmDocument::Fields() const
 {
-    TagFields f;
+    Core::TagFields f;
     f.title = U8(txtTitle->text());
     f.artist = U8(txtArtist->text());
     f.album = U8(txtAlbum->text());
@@ -194,7 +196,7 @@ TagFields frmDocument::Fields() const
     return f;
 }
 
-void frmDocument::ShowFields(const TagFields& fields)
+void frmDocument::ShowFields(const Core::TagFields& fields)
 {
     txtTitle->setText(Q(fields.title));
     txtArtist->setText(Q(fields.artist));
@@ -290,19 +292,19 @@ void frmDocument::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-TagDocument::Outcome frmDocument::cmdChange_Click()
+Core::TagDocument::Outcome frmDocument::cmdChange_Click()
 {
     if (blSaved)
-        return TagDocument::Done;
+        return Core::TagDocument::Done;
     auto dialogs = DialogsOver(this);
-    TagFields fields = Fields();
-    const TagDocument::Outcome outcome = doc_.Save(dialogs, strFilepath_, fields);
-    if (outcome == TagDocument::Done) {
+    Core::TagFields fields = Fields();
+    const Core::TagDocument::Outcome outcome = doc_.Save(dialogs, strFilepath_, fields);
+    if (outcome == Core::TagDocument::Done) {
         // What the file now holds; still unsaved while the fields change, so that is no edit.
         ShowFields(fields);
         MarkSaved();
     }
-    else if (outcome == TagDocument::Missing)
+    else if (outcome == Core::TagDocument::Missing)
         MissingFile();
     return outcome;
 }
@@ -312,14 +314,14 @@ void frmDocument::cmdRefresh_Click()
     if (blSaved)
         return;
     auto dialogs = DialogsOver(this);
-    TagFields fields;
+    Core::TagFields fields;
     switch (doc_.Reread(dialogs, strFilepath_, fields)) {
-    case TagDocument::Done:
+    case Core::TagDocument::Done:
         // Still unsaved while the fields change, so that is no edit.
         ShowFields(fields);
         MarkSaved();
         break;
-    case TagDocument::Missing:
+    case Core::TagDocument::Missing:
         MissingFile();
         break;
     default:
@@ -330,13 +332,13 @@ void frmDocument::cmdRefresh_Click()
 void frmDocument::cmdRename_Click()
 {
     auto dialogs = DialogsOver(this);
-    const TagDocument::RenameResult result = doc_.Rename(dialogs, strFilepath_, U8(txtFilenameNew->text()), Fields());
-    if (result.kind == TagDocument::RenameResult::Missing) {
+    const Core::TagDocument::RenameResult result = doc_.Rename(dialogs, strFilepath_, U8(txtFilenameNew->text()), Fields());
+    if (result.kind == Core::TagDocument::RenameResult::Missing) {
         MissingFile();
-    } else if (result.kind == TagDocument::RenameResult::Renamed) {
+    } else if (result.kind == Core::TagDocument::RenameResult::Renamed) {
         strFilepath_ = result.target;
-        txtFilename->setText(Q(mdlMain::Readable(result.target)));
-        QString caption = Q(mdlMain::Readable(result.target.substr(mdlMain::GetFolder(result.target).size())));
+        txtFilename->setText(Q(Core::Readable(result.target)));
+        QString caption = Q(Core::Readable(Core::FileName(result.target)));
         if (!blSaved)
             caption += QString::fromLatin1(Marker);
         SetCaption(caption);
@@ -359,14 +361,14 @@ void frmDocument::closeEvent(QCloseEvent* event)
     closing_ = true;
     bool close = true;
     if (!blSaved) {
-        const int answer = DialogsOver(this).MsgBox("Теги файла " + strFilepath_ + " были изменены." + mdlMain::CR
-                                                        + mdlMain::CR + "Сохранить сделанные изменения?",
-                                                    mdlMain::vbYesNoCancelQuestion);
-        if (answer == mdlMain::vbCancel)
+        const int answer = DialogsOver(this).MsgBox("Теги файла " + strFilepath_ + " были изменены." + Core::CR
+                                                        + Core::CR + "Сохранить сделанные изменения?",
+                                                    Core::vbYesNoCancelQuestion);
+        if (answer == Core::vbCancel)
             close = false;
-        else if (answer == mdlMain::vbYes)
+        else if (answer == Core::vbYes)
             // A save that failed has told why; closing now would lose the edits.
-            close = cmdChange_Click() != TagDocument::Failed;
+            close = cmdChange_Click() != Core::TagDocument::Failed;
     }
     closing_ = false;
     event->setAccepted(close);

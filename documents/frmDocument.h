@@ -70,15 +70,15 @@ private:
     void ApplyOuterHeight();
     void txtFilenameNew_Change();
     void lblPress_Click(int index);
-    TagDocument::Outcome cmdChange_Click();
+    Core::TagDocument::Outcome cmdChange_Click();
     void cmdRefresh_Click();
     void cmdRename_Click();
 
-    TagFields Fields() const;
-    void ShowFields(const TagFields& fields);
+    Core::TagFields Fields() const;
+    void ShowFields(const Core::TagFields& fields);
     void MissingFile();
 
-    TagDocument doc_;
+    Core::TagDocument doc_;
     std::string strFilepath_; // the file's bytes; txtFilename only shows them
     bool blSaved = false;
     bool loaded_ = false;

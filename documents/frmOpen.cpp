@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
+#include "Paths.h"
 #include "QtText.h"
 #include "frmDocument.h"
 
@@ -18,9 +19,9 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-using Form::Place;
-using mdlMain::Q;
-using mdlMain::Readable;
+using Shell::Form::Place;
+using Shell::Q;
+using Core::Readable;
 
 namespace {
 
@@ -36,11 +37,6 @@ QByteArray ItemBytes(const std::string& bytes)
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string Join(const std::string& folder, const std::string& name)
-{
-    return folder.ends_with('/') ? folder + name : folder + '/' + name;
-}
-
 // Names in the order the user reads them: as shown, ignoring letter case.
 void SortReadably(std::vector<std::string>& names)
 {
@@ -52,7 +48,7 @@ void SortReadably(std::vector<std::string>& names)
 // The process's current folder, as the system names it; "/" when it is gone.
 std::string CurrentFolder()
 {
-    const std::string cwd = Platform::CurrentFolder();
+    const std::string cwd = Core::Platform::CurrentFolder();
     return cwd.empty() ? std::string("/") : cwd;
 }
 
@@ -97,10 +93,10 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     setObjectName(QStringLiteral("frmOpen"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Открыть"));
-    Form::FixWindow(this, 476, 287);
+    Shell::Form::FixWindow(this, 476, 287);
 
     DirList = Place(new QTreeWidget(this), "DirList", 5, 20, 191, 186);
-    Form::Caption(this, QStringLiteral("Папка"), 10, 5, DirList);
+    Shell::Form::Caption(this, QStringLiteral("Папка"), 10, 5, DirList);
     DirList->setHeaderHidden(true);
     DirList->setRootIsDecorated(false);
     DirList->setItemsExpandable(false);
@@ -110,17 +106,17 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
     FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
-    Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);
+    Shell::Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     DriveList = Place(new QComboBox(this), "DriveList", 41, 212, 156, 21);
-    Form::Caption(this, QStringLiteral("Диск"), 10, 216, DriveList);
+    Shell::Form::Caption(this, QStringLiteral("Диск"), 10, 216, DriveList);
 
-    Form::Separator(this, 5, 244, 466);
-    cmdOpen = Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
+    Shell::Form::Separator(this, 5, 244, 466);
+    cmdOpen = Shell::Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
     cmdOpen->setDefault(true);
-    cmdClose = Form::Button(this, "cmdClose", QStringLiteral("Закрыть"), 380, 255);
-    Form::TabOrder({DirList, FileList, DriveList, cmdOpen, cmdClose});
+    cmdClose = Shell::Form::Button(this, "cmdClose", QStringLiteral("Закрыть"), 380, 255);
+    Shell::Form::TabOrder({DirList, FileList, DriveList, cmdOpen, cmdClose});
 
     // Load: the drive of the current folder, and that folder.
     LoadDrives();
@@ -159,8 +155,8 @@ void frmOpen::DriveList_Change()
         return;
     const QString root = DriveList->itemData(index, RootRole).toString();
     if (!DriveReady(root)) {
-        mdlMain::MsgBox(QStringLiteral("Устройство не готово"), mdlMain::vbExclamation,
-                        QStringLiteral("Диск ") + DriveList->itemText(index).toUpper(), this);
+        Shell::WindowDialogs(this).MsgBox("Устройство не готово", Core::vbExclamation,
+                                          Shell::U8(QStringLiteral("Диск ") + DriveList->itemText(index).toUpper()));
         // Back to the drive shown before; that runs this handler for it.
         DriveList->setCurrentIndex(curDrive);
         return;
@@ -200,23 +196,23 @@ void frmOpen::ShowFolderTree(const std::string& path)
             end = path.size();
         if (end > begin) {
             const std::string part = path.substr(begin, end - begin);
-            chain = Join(chain, part);
+            chain = Core::JoinPath(chain, part);
             item = addItem(item, part, chain, openIcon);
         }
         begin = end + 1;
     }
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    std::vector<std::string> folders = Platform::ListFolders(path);
+    std::vector<std::string> folders = Core::Platform::ListFolders(path);
     SortReadably(folders);
     for (const std::string& name : folders)
-        addItem(item, name, Join(path, name), closedIcon);
+        addItem(item, name, Core::JoinPath(path, name), closedIcon);
     DirList->expandAll();
     DirList->setCurrentItem(item);
 }
 
 void frmOpen::ShowFiles(const std::string& path)
 {
-    std::vector<std::string> names = Platform::ListMp3Files(path, nullptr, Platform::Links::Followed);
+    std::vector<std::string> names = Core::Platform::ListMp3Files(path, nullptr, Core::Platform::Links::Followed);
     SortReadably(names);
     FileList->clear();
     for (const std::string& name : names) {
@@ -236,7 +232,7 @@ void frmOpen::cmdOpen_Click()
     std::vector<std::string> paths;
     for (int i = 0; i < FileList->count(); ++i)
         if (FileList->item(i)->isSelected())
-            paths.push_back(Join(dirPath_, FileList->item(i)->data(BytesRole).toByteArray().toStdString()));
+            paths.push_back(Core::JoinPath(dirPath_, FileList->item(i)->data(BytesRole).toByteArray().toStdString()));
     if (area_)
         frmDocument::OpenFiles(area_, paths, this);
     close();

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "FileSystem.h"
+#include "Paths.h"
 #include "frmDocument.h"
 #include "frmMDI.h"
 #include "frmMain.h"
@@ -10,11 +11,11 @@
 
 #include <memory>
 
-namespace mdlMain {
+namespace Program {
 
-frmMDI* LoadFrame()
+std::unique_ptr<frmMDI> LoadFrame()
 {
-    return new frmMDI({
+    return std::make_unique<frmMDI>(frmMDI::Commands{
         [](frmMDI& frame) -> QWidget* { return new frmOpen(&frame, frame.MdiArea()); },
         [](frmMDI& frame) -> QWidget* { return new frmMain(&frame); },
         [](frmMDI& frame) -> QWidget* { return new frmRename(&frame); },
@@ -31,27 +32,27 @@ std::vector<std::string> FilesFromArguments(const std::vector<std::string>& argu
         if (!path.starts_with('/') && !folder.empty()) {
             while (path.starts_with("./"))
                 path.erase(0, path.find_first_not_of('/', 1));
-            path = (folder.ends_with('/') ? folder : folder + '/') + path;
+            path = Core::JoinPath(folder, path);
         }
         files.push_back(std::move(path));
     }
     return files;
 }
 
-frmMDI* Start(const std::vector<std::string>& arguments)
+std::unique_ptr<frmMDI> Start(const std::vector<std::string>& arguments)
 {
-    btAdvDefault = 0;
-    btMDIWindowState = 2;
-    frmMDI* frame = LoadFrame();
+    mdlMain::btAdvDefault = 0;
+    mdlMain::btMDIWindowState = 2;
+    std::unique_ptr<frmMDI> frame = LoadFrame();
     frame->show();
-    frame->OpenFiles(FilesFromArguments(arguments, Platform::CurrentFolder()));
+    frame->OpenFiles(FilesFromArguments(arguments, Core::Platform::CurrentFolder()));
     return frame;
 }
 
 int Main(QApplication& app, const std::vector<std::string>& arguments)
 {
-    const std::unique_ptr<frmMDI> frame(Start(arguments));
+    const std::unique_ptr<frmMDI> frame = Start(arguments);
     return app.exec();
 }
 
-} // namespace mdlMain
+} // namespace Program

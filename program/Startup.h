@@ -2,17 +2,18 @@
 // The start-up routine: the only code that knows both the document windows
 // and the batch tools, and hands them to the frame.
 #include <QApplication>
+#include <memory>
 #include <string>
 #include <vector>
 
 class frmMDI;
 
-namespace mdlMain {
+namespace Program {
 
 // A new, hidden frame (maximised from btMDIWindowState) whose Open, Fill
 // tags and Rename files commands open the open dialog and the two batch
 // tools, and whose dropped files open as documents.
-frmMDI* LoadFrame();
+std::unique_ptr<frmMDI> LoadFrame();
 
 // The files named on the command line, in order: each argument is a path
 // (bytes, as the system gave them); a relative one is taken from folder.
@@ -21,11 +22,11 @@ std::vector<std::string> FilesFromArguments(const std::vector<std::string>& argu
 
 // Sets the settings, loads and shows the frame, then opens the files that
 // arguments (the command line less the program and Qt's own options) name,
-// each in its own document window. The caller owns the frame.
-frmMDI* Start(const std::vector<std::string>& arguments);
+// each in its own document window.
+std::unique_ptr<frmMDI> Start(const std::vector<std::string>& arguments);
 
 // Start, then the event loop until the frame has closed. Returns the exit
 // code.
 int Main(QApplication& app, const std::vector<std::string>& arguments = {});
 
-} // namespace mdlMain
+} // namespace Program

@@ -67,11 +67,11 @@ int main(int argc, char** argv)
                      argv[0]);
         return 1;
     }
-    mdlMain::Application app(argc, argv);
+    Shell::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvik"));
     QApplication::setDesktopFileName(QStringLiteral("morvik"));
-    mdlMain::InstallResources(app);
+    Shell::InstallResources(app);
     // QApplication has taken its own options out of argv; the rest name
     // files to open, as bytes.
-    return mdlMain::Main(app, std::vector<std::string>(argv + 1, argv + argc));
+    return Program::Main(app, std::vector<std::string>(argv + 1, argv + argc));
 }

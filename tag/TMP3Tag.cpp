@@ -87,7 +87,7 @@ bool FileNameValid(const std::string& name)
     if (name.find('\0') != std::string::npos)
         return false;
     const std::string_view t = TrimSpaces(name);
-    if (detail::CountCharacters(t) < 5)
+    if (Codepage::CountCharacters(t) < 5)
         return false;
     // The last three bytes are the last three characters when they spell
     // "mp3" in any case: continuation bytes of UTF-8 are never ASCII.
@@ -155,13 +155,13 @@ private:
 // The full width less spaces at both ends; NULs are characters and stay.
 std::string TMP3Tag::Get(Field f) const
 {
-    return detail::DecodeCp1251(TrimSpaces(std::string_view(record_.data() + f.offset, f.width)));
+    return Codepage::Decode(TrimSpaces(std::string_view(record_.data() + f.offset, f.width)));
 }
 
 // Cut to the width, or NUL-padded up to it.
 void TMP3Tag::Set(Field f, std::string_view value)
 {
-    const std::string bytes = detail::EncodeCp1251(value);
+    const std::string bytes = Codepage::Encode(value);
     const std::size_t n = std::min(bytes.size(), f.width);
     std::memcpy(record_.data() + f.offset, bytes.data(), n);
     std::memset(record_.data() + f.offset + n, 0, f.width - n);

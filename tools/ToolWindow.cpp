@@ -11,7 +11,7 @@ ToolWindow::ToolWindow(QWidget* owner, const char* name, const QString& caption,
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
-    Form::FixWindow(this, width, height);
+    Shell::Form::FixWindow(this, width, height);
 }
 
 QLineEdit* ToolWindow::NewTemplateField()
@@ -23,8 +23,8 @@ QLineEdit* ToolWindow::NewTemplateField()
 
 QLineEdit* ToolWindow::NewFolderField(const char* name, const QColor& colour, int x, int y, int w, int h)
 {
-    auto* field = Form::Place(NewTemplateField(), name, x, y, w, h);
+    auto* field = Shell::Form::Place(NewTemplateField(), name, x, y, w, h);
     field->setReadOnly(true);
-    Form::SetFieldColour(field, colour);
+    Shell::Form::SetFieldColour(field, colour);
     return field;
 }

@@ -4,6 +4,7 @@
 #include "FormToolkit.h"
 #include "GenreList.h"
 #include "MessageBoxes.h"
+#include "WindowTagObjects.h"
 #include "QtText.h"
 #include "mdlBrowseForFolder.h"
 
@@ -14,9 +15,9 @@
 #include <algorithm>
 #include <vector>
 
-using Form::Place;
-using mdlMain::Q;
-using mdlMain::U8;
+using Shell::Form::Place;
+using Shell::Q;
+using Shell::U8;
 
 namespace {
 const QColor clrEnabled(255, 255, 255);
@@ -24,11 +25,11 @@ const QColor clrDisabled(197, 197, 197);
 } // namespace
 
 frmMain::frmMain(QWidget* owner)
-    : ToolWindow(owner, "frmMain", QStringLiteral("Заполнить теги"), 347, 361), objTag(mdlMain::CreateTagObject())
+    : ToolWindow(owner, "frmMain", QStringLiteral("Заполнить теги"), 347, 361), objTag(Shell::CreateTagObject())
 {
     auto* lPath = Place(new QLabel(QStringLiteral("Папка"), this), "lPath", 34, 10);
     tPath = NewFolderField("tPath", QColor(224, 224, 224), 34, 26, 280, 19);
-    Form::Names(lPath, tPath);
+    Shell::Form::Names(lPath, tPath);
     // The ellipsis in the window's own font: the Symbol font here has no glyph for it.
     cmdBrowse = Place(new QPushButton(QStringLiteral("…"), this), "cmdBrowse", 315, 27, 19, 19);
     cmdBrowse->setToolTip(QStringLiteral("Обзор"));
@@ -53,19 +54,19 @@ frmMain::frmMain(QWidget* owner)
                                          "текущее поле \"Год\"", "текущее поле \"Жанр\"",
                                          "текущее поле \"Комментарий\""};
     for (int i = 0; i < 7; ++i) {
-        auto* label = new Form::PlaceholderLabel('%' + QString::number(i) + " - " + QString::fromUtf8(legend[i]),
+        auto* label = new Shell::Form::PlaceholderLabel('%' + QString::number(i) + " - " + QString::fromUtf8(legend[i]),
                                                  this, [this, i] { lblPaste_Click(i); });
         Place(label, "lblPaste" + QByteArray::number(i), 110, 210 + 15 * i);
     }
-    Form::Separator(this, 10, 320, 325);
+    Shell::Form::Separator(this, 10, 320, 325);
 
-    cmdFill = Form::Button(this, "cmdFill", QStringLiteral("&Заполнить"), 245, 330);
+    cmdFill = Shell::Form::Button(this, "cmdFill", QStringLiteral("&Заполнить"), 245, 330);
     cmdFill->setDefault(true);
     cmdFill->setEnabled(false);
 
     // Keyboard order: folder, browse, the six fields top to bottom, fill; the
     // check boxes come after.
-    Form::TabOrder({tPath, cmdBrowse, tTitle, tArtist, tAlbum, tYear, tGenre, tComment, cmdFill, chTitle, chArtist,
+    Shell::Form::TabOrder({tPath, cmdBrowse, tTitle, tArtist, tAlbum, tYear, tGenre, tComment, cmdFill, chTitle, chArtist,
                     chAlbum, chYear, chGenre, chComment});
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
@@ -84,7 +85,7 @@ QCheckBox* frmMain::AddRow(const char* suffix, const QString& caption, QWidget* 
     // The label ends 9 pixels left of the field.
     auto* label = Place(new QLabel(caption, this), name("l"), 27, y, 74, 21);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Form::Names(label, Place(field, name("t"), 110, y, width, 21));
+    Shell::Form::Names(label, Place(field, name("t"), 110, y, width, 21));
     SetStatus(field, true);
     connect(check, &QCheckBox::toggled, this, [this, field, label](bool checked) {
         SetStatus(field, checked);
@@ -96,12 +97,12 @@ QCheckBox* frmMain::AddRow(const char* suffix, const QString& caption, QWidget* 
 void frmMain::SetStatus(QWidget* objObject, bool blStatus)
 {
     objObject->setEnabled(blStatus);
-    Form::SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled);
+    Shell::Form::SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled);
 }
 
 void frmMain::FillGenres()
 {
-    for (const auto& [name, id] : mdlMain::SortedGenreList(*objTag, 0))
+    for (const auto& [name, id] : Core::SortedGenreList(*objTag, 0))
         tGenre->addItem(Q(name), id);
     tGenre->setCurrentIndex(0);
 }
@@ -133,12 +134,12 @@ void frmMain::cmdBrowse_Click()
     cmdFill->setEnabled(!tPath->text().isEmpty());
 }
 
-Tools::FillSettings frmMain::Settings() const
+Core::FillSettings frmMain::Settings() const
 {
     const auto text = [](const QCheckBox* check, const QLineEdit* field) {
-        return Tools::TextSetting{check->isChecked(), U8(field->text())};
+        return Core::TextSetting{check->isChecked(), U8(field->text())};
     };
-    Tools::FillSettings settings;
+    Core::FillSettings settings;
     settings.Title = text(chTitle, tTitle);
     settings.Artist = text(chArtist, tArtist);
     settings.Album = text(chAlbum, tAlbum);
@@ -151,7 +152,7 @@ Tools::FillSettings frmMain::Settings() const
 
 void frmMain::cmdFill_Click()
 {
-    const mdlMain::BusyPointer busy;
-    mdlMain::WindowDialogs dialogs(this);
-    Tools::RunFill(strFolder, Settings(), *objTag, dialogs);
+    const Shell::BusyPointer busy;
+    Shell::WindowDialogs dialogs(this);
+    Core::RunFill(strFolder, Settings(), *objTag, dialogs);
 }

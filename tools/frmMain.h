@@ -28,7 +28,7 @@ private:
     void lblPaste_Click(int Index);
     void cmdBrowse_Click();
     void cmdFill_Click();
-    Tools::FillSettings Settings() const;
+    Core::FillSettings Settings() const;
 
     std::string strFolder; // the chosen folder, ending in "/" once set
     std::unique_ptr<Quenlar::_TMP3Tag> objTag;

@@ -2,6 +2,7 @@
 
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
+#include "WindowTagObjects.h"
 #include "QtText.h"
 #include "RenameRun.h"
 #include "mdlBrowseForFolder.h"
@@ -9,28 +10,28 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using Form::Place;
-using mdlMain::U8;
+using Shell::Form::Place;
+using Shell::U8;
 
 frmRename::frmRename(QWidget* owner)
     : ToolWindow(owner, "frmRename", QStringLiteral("Переименовать файлы"), 371, 191)
 {
     auto* lblDir = Place(new QLabel(QStringLiteral("Папка"), this), "lblDir", 50, 15);
     txtDir = NewFolderField("txtDir", palette().color(QPalette::Window), 90, 10, 251, 21);
-    Form::Names(lblDir, txtDir);
+    Shell::Form::Names(lblDir, txtDir);
     auto* lblTemplate = Place(new QLabel(QStringLiteral("Шаблон имени"), this), "lblTemplate", 10, 45);
     txtFilenameNew = Place(NewTemplateField(), "txtFilenameNew", 90, 40, 251, 21);
-    Form::Names(lblTemplate, txtFilenameNew);
+    Shell::Form::Names(lblTemplate, txtFilenameNew);
 
     static const char* const legend[] = {"Название", "Исполнитель", "Альбом", "Год", "Жанр"};
     for (int k = 1; k <= 5; ++k) {
-        auto* label = new Form::PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]),
+        auto* label = new Shell::Form::PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]),
                                                  this, [this, k] { lblPress_Click(k); });
         Place(label, "lblPress" + QByteArray::number(k), 90, 70 + 15 * (k - 1));
     }
-    Form::Separator(this, 10, 150, 353);
+    Shell::Form::Separator(this, 10, 150, 353);
 
-    cmdRename = Form::Button(this, "cmdRename", QStringLiteral("Переименовать"), 273, 160);
+    cmdRename = Shell::Form::Button(this, "cmdRename", QStringLiteral("Переименовать"), 273, 160);
     cmdRename->setDefault(true);
     cmdRename->setEnabled(false);
 
@@ -40,7 +41,7 @@ frmRename::frmRename(QWidget* owner)
     cmdBrowse->setFont(small);
     cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
 
-    Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
+    Shell::Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
 
     connect(txtDir, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
     connect(txtFilenameNew, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
@@ -78,8 +79,8 @@ void frmRename::cmdBrowse_Click()
 void frmRename::cmdRename_Click()
 {
     if (!objTag)
-        objTag = mdlMain::CreateTagObject();
-    const mdlMain::BusyPointer busy;
-    mdlMain::WindowDialogs dialogs(this);
-    Tools::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs);
+        objTag = Shell::CreateTagObject();
+    const Shell::BusyPointer busy;
+    Shell::WindowDialogs dialogs(this);
+    Core::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs);
 }

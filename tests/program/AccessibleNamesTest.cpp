@@ -41,7 +41,7 @@ TEST(AccessibleNamesTest, EveryFieldListAndTickBoxHasAName)
 {
     TempDir dir;
     const std::string path = dir.Write("a.mp3", Audio(500) + TagBytes("Song", "Band", "", "2003", "", 17));
-    std::unique_ptr<frmMDI> frame(mdlMain::LoadFrame());
+    std::unique_ptr<frmMDI> frame = Program::LoadFrame();
     frame->show();
     frmDocument* document = frmDocument::Open(frame->MdiArea(), path, "a.mp3");
     ASSERT_NE(document, nullptr);

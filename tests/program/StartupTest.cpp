@@ -42,9 +42,9 @@ QStringList Documents(const frmMDI& frame) // caption: title as read, per window
 
 TEST(StartupTest, ArgumentsArePathsTakenFromTheCurrentFolder)
 {
-    EXPECT_EQ(mdlMain::FilesFromArguments({"/m/a.mp3", ".//sub/b.mp3", "\xff.mp3"}, "/home/u"),
+    EXPECT_EQ(Program::FilesFromArguments({"/m/a.mp3", ".//sub/b.mp3", "\xff.mp3"}, "/home/u"),
               Paths({"/m/a.mp3", "/home/u/sub/b.mp3", "/home/u/\xff.mp3"}));
-    EXPECT_EQ(mdlMain::FilesFromArguments({"a.mp3"}, "/"), Paths({"/a.mp3"}));
+    EXPECT_EQ(Program::FilesFromArguments({"a.mp3"}, "/"), Paths({"/a.mp3"}));
 }
 
 TEST(StartupTest, FilesOnTheCommandLineOpenInOrderAfterTheFrame)
@@ -54,7 +54,7 @@ TEST(StartupTest, FilesOnTheCommandLineOpenInOrderAfterTheFrame)
     dir.Write("B.MP3", Audio(300) + TagBytes("Second"));
     const InFolder here(dir.Path());
     DialogDriver driver({Answer(QMessageBox::Ok)});
-    std::unique_ptr<frmMDI> frame(mdlMain::Start({a, dir / "gone.mp3", "B.MP3"}));
+    std::unique_ptr<frmMDI> frame = Program::Start({a, dir / "gone.mp3", "B.MP3"});
     EXPECT_TRUE(frame->isVisible() && frame->isMaximized());
     EXPECT_EQ(Documents(*frame), QStringList({QString::fromStdString(a + ": First"),
                                               QString::fromStdString(dir / "B.MP3: Second")}));
@@ -70,7 +70,7 @@ TEST(StartupTest, DroppedMp3FilesOpenInOrderAndTheRestIsRefused)
     const std::string a = dir.Write("a.mp3", Audio(300) + TagBytes("First"));
     const std::string c = dir.Write("C.Mp3", Audio(300) + TagBytes("Second"));
     const auto url = [](const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); };
-    std::unique_ptr<frmMDI> frame(mdlMain::Start({}));
+    std::unique_ptr<frmMDI> frame = Program::Start({});
     EXPECT_TRUE(frame->acceptDrops());
     DialogDriver driver; // no box is expected
     // Drags and drops urls, offering these actions; says how the frame took each.
@@ -113,7 +113,7 @@ TEST(StartupTest, CommandsOpenTheRealWindowsAndExitClosesAll)
     const std::string path = dir.Write("a.mp3", Audio(500) + TagBytes("Song"));
     const std::string before = ReadFile(path);
 
-    std::unique_ptr<frmMDI> frame(mdlMain::LoadFrame());
+    std::unique_ptr<frmMDI> frame = Program::LoadFrame();
     frame->show();
     EXPECT_TRUE(frame->isMaximized());
     EXPECT_TRUE(frame->MdiArea()->subWindowList().isEmpty());

@@ -43,7 +43,7 @@ public:
     }
 
 private:
-    std::unique_ptr<Quenlar::_TMP3Tag> tag_ = mdlMain::NewTagObject();
+    std::unique_ptr<Quenlar::_TMP3Tag> tag_ = Core::NewTagObject();
 };
 
 } // namespace testing_support

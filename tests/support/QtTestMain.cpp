@@ -8,7 +8,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    mdlMain::InstallResources(app);
+    Shell::InstallResources(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -22,10 +22,10 @@ struct PromptShown {
     std::string path, proposal;
 };
 
-class ScriptedDialogs : public mdlMain::UserDialogs {
+class ScriptedDialogs : public Core::UserDialogs {
 public:
     // Answer to a question (the only style that is not a plain OK box).
-    std::function<int(const std::string& text)> answer = [](const std::string&) { return mdlMain::vbNo; };
+    std::function<int(const std::string& text)> answer = [](const std::string&) { return Core::vbNo; };
     // What the prompts return, in order: a new target, or "" for Cancel (also when run out).
     std::deque<std::string> promptAnswers;
 
@@ -36,11 +36,11 @@ public:
     int MsgBox(const std::string& text, int style, const std::string& title) override
     {
         messages.push_back({text, style, title});
-        return style == mdlMain::vbYesNoQuestion || style == mdlMain::vbYesNoCancelQuestion ? answer(text)
-                                                                                             : mdlMain::vbOK;
+        return style == Core::vbYesNoQuestion || style == Core::vbYesNoCancelQuestion ? answer(text)
+                                                                                             : Core::vbOK;
     }
 
-    std::unique_ptr<mdlMain::ValuePrompt> NewPrompt() override
+    std::unique_ptr<Core::ValuePrompt> NewPrompt() override
     {
         return std::make_unique<Prompt>(*this, ++promptsMade);
     }
@@ -54,7 +54,7 @@ public:
     }
 
 private:
-    class Prompt : public mdlMain::ValuePrompt {
+    class Prompt : public Core::ValuePrompt {
     public:
         Prompt(ScriptedDialogs& owner, int number) : owner_(owner), number_(number) {}
         std::string Ask(const std::string& path, const std::string& proposal) override

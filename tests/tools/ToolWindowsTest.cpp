@@ -91,7 +91,7 @@ DialogDriver::Action AnyDialog(const QString& target)
 DialogDriver::Action NotingPointer(QStringList& log, DialogDriver::Action answer)
 {
     return [&log, answer](QWidget* w) {
-        log << QString(mdlMain::BusyPointer::Active() ? "run" : "idle")
+        log << QString(Shell::BusyPointer::Active() ? "run" : "idle")
                    + (QApplication::overrideCursor() ? " busy" : "");
         answer(w);
     };
@@ -124,7 +124,7 @@ TEST(FillWindow, OpensWithEveryRowCheckedAndTheGenreListFilled)
     EXPECT_EQ(tTitle->text().size(), 40000);
 
     auto* tGenre = Find<QComboBox>(w, "tGenre");
-    auto tag = mdlMain::NewTagObject();
+    auto tag = Core::NewTagObject();
     ASSERT_EQ(tGenre->count(), 127);
     EXPECT_EQ(tGenre->currentIndex(), 0);
     EXPECT_EQ(tGenre->itemText(0), "");

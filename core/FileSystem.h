@@ -1,0 +1,73 @@
+#pragma once
+// The program's few touches of the file system outside the tag object:
+// attributes, the existence test, folder listing and renaming. Windows
+// attribute bits are mapped onto Linux: read-only is a clear owner-write bit,
+// hidden is a name that starts with ".".
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Core::Platform {
+
+inline constexpr std::int32_t faReadOnly = 1;
+inline constexpr std::int32_t faHidden = 2;
+inline constexpr std::int32_t faDirectory = 16;
+inline constexpr std::int32_t faInvalid = -1; // what a failed read gives: all bits set
+
+// The attribute bits of path, or faInvalid when they cannot be read.
+std::int32_t GetFileAttributesA(const std::string& path);
+// Sets the read-only bit from bit 0 of attributes, touching nothing else of
+// the file's mode. False on failure.
+bool SetFileAttributesA(const std::string& path, std::int32_t attributes);
+
+// True when path names an ordinary file that is not hidden.
+bool FileExists(const std::string& path);
+
+// Whether a listing takes a symbolic link that leads to an ordinary file.
+// The batch runs skip them, so that no run writes or renames through a link
+// to a file elsewhere; the open dialog, where the user picks each file,
+// follows them.
+enum class Links { Skipped, Followed };
+
+// Names (no folder) of the ordinary, non-hidden files of folder whose names
+// end in ".mp3" in any letter case, in the order the directory gives them.
+// A folder that cannot be read gives no names and, when error is given, its
+// errno there (0 on success).
+std::vector<std::string> ListMp3Files(const std::string& folder, int* error = nullptr, Links links = Links::Skipped);
+
+// Names of the non-hidden folders inside folder (links to folders
+// included), in the order the directory gives them; none when it cannot be
+// read.
+std::vector<std::string> ListFolders(const std::string& folder);
+
+// The process's current folder as the system names it, or "" when it cannot
+// be read (it was removed, say).
+std::string CurrentFolder();
+
+// Renames (or moves) from to to; never replaces an existing file, hidden
+// ones included. Returns 0 or the errno of the failure.
+int RenameFile(const std::string& from, const std::string& to);
+
+// A short Russian description of an errno value, for messages.
+std::string ErrorText(int errnum);
+
+// Clears the read-only bit of a file for as long as it lives and sets the
+// attributes back to what they were, also when the write in between throws.
+class WritableScope {
+public:
+    WritableScope(std::string path, std::int32_t attributes);
+    ~WritableScope();
+    WritableScope(const WritableScope&) = delete;
+    WritableScope& operator=(const WritableScope&) = delete;
+
+    // Sets the attributes back now: 0, or the errno of the failure, which
+    // leaves the file writable. The destructor then does nothing.
+    int Restore();
+
+private:
+    std::string path_;
+    std::int32_t attributes_;
+    bool restored_ = false;
+};
+
+} // namespace Core::Platform

@@ -1,0 +1,25 @@
+#pragma once
+// The fill-tags run over one folder: for each MP3 file, read the tag, fill
+// the enabled fields from their templates and write the tag back, asking
+// before a read-only file is touched.
+#include "TemplateExpansion.h"
+#include "UserDialogs.h"
+
+#include <string>
+
+namespace Core {
+
+enum class FillEnd {
+    Completed,    // every file handled; the completion message was shown
+    WriteRefused, // error 75: the run was broken off with a message naming the file
+    Broken,       // any other error: broken off with a message naming the file and the reason
+    NotListed,    // the folder could not be listed: reported, nothing touched
+};
+
+// strFolder ends in "/". A file gone before its turn is reported and
+// skipped; the run stops at the first other error. A read-only bit cleared
+// for the file at hand is set back before anything is reported.
+FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
+                UserDialogs& dialogs);
+
+} // namespace Core

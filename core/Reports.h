@@ -1,0 +1,34 @@
+#pragma once
+// Reports on file-system failures that the runs and the document window
+// share: each names the folder or file and gives the system's reason.
+#include "UserDialogs.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Core {
+
+// The MP3 files of folder (Platform::ListMp3Files); when the folder cannot
+// be listed, the user is told which folder and why, and there is no list.
+std::optional<std::vector<std::string>> ListMp3FilesOrReport(const std::string& folder, UserDialogs& dialogs);
+
+// The report on a file that is not there: "Файл path отсутствует" and then
+// what follows from it (a full stop, or the rest of the sentence).
+std::string MissingFileText(const std::string& path, const std::string& consequence = ".");
+
+// The report on a read-only attribute that could not be set back after a
+// write: the file stays writable.
+std::string ReadOnlyNotRestoredText(const std::string& path, int errnum);
+
+// Writes a file that may be read-only (attributes as read before): such a
+// file is written only after question is answered Yes, with its attribute
+// cleared for the write and put back before anything is reported, also
+// when write throws; the failure then goes on to the caller. An attribute
+// that cannot be put back is reported. False when the user said No.
+bool WriteAskingAboutReadOnly(UserDialogs& dialogs, const std::string& path, std::int32_t attributes,
+                              const std::string& question, const std::function<void()>& write);
+
+} // namespace Core

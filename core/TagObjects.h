@@ -1,0 +1,21 @@
+#pragma once
+// The program creates its tag objects through the library's class factory
+// and calls them only through _TMP3Tag.
+#include "TMP3Tag.h"
+
+#include <memory>
+
+namespace Core {
+
+// A new tag object; throws Quenlar::LibraryError if the factory is not there.
+std::unique_ptr<Quenlar::_TMP3Tag> NewTagObject(Quenlar::ConfirmHook hook = {});
+
+// The Russian reason for a tag object's error, chosen by its number; an
+// unknown number shows with the library's own description.
+std::string LibraryErrorText(const Quenlar::LibraryError& error);
+
+// Path + two line breaks + the reason: the body of every report on a tag
+// object's error.
+std::string TagErrorText(const std::string& path, const Quenlar::LibraryError& error);
+
+} // namespace Core

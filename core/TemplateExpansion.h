@@ -1,0 +1,35 @@
+#pragma once
+// Field templates of the fill-tags tool: "%0" is the file name less its
+// extension, "%1" to "%6" the tag's current title, artist, album, year, genre
+// name and comment; everything else is literal text.
+#include "TMP3Tag.h"
+
+#include <cstdint>
+#include <string>
+
+namespace Core {
+
+struct TextSetting {
+    bool Enabled = false;
+    std::string Value; // a template, or the plain year text
+};
+
+struct FillSettings {
+    TextSetting Title, Artist, Album, Comment;
+    TextSetting Year;                 // set unchanged, never expanded
+    bool GenreEnabled = false;
+    std::uint8_t Genre = 255;         // 255 is "no genre"
+};
+
+// Expands strTemplate for the file strFileName (no folder part), reading each
+// tag value from objTag at the moment its placeholder is replaced.
+std::string ExpandTemplate(const std::string& strTemplate, const std::string& strFileName,
+                           const Quenlar::_TMP3Tag& objTag);
+
+// Sets the enabled fields of objTag, which has just read the file's tag, in
+// the order title, artist, album, comment, year, genre, so that later
+// templates see the values stored by earlier steps. Catches nothing: a year
+// the tag object refuses propagates.
+void FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings);
+
+} // namespace Core

@@ -1,0 +1,55 @@
+#include "frmQuery.h"
+
+#include "FormToolkit.h"
+#include "UserDialogs.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using Shell::Form::Place;
+
+frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmQuery"));
+    setWindowTitle(QString::fromUtf8(Core::AppTitle));
+    Shell::Form::FixWindow(this, 332, 166);
+
+    Place(new QLabel(QString::fromUtf8("Ошибка при попытке переименования файла"), this), "Label1", 5, 10);
+    lblFName = Place(new QLabel(this), "lblFName", 5, 25, 321, 41);
+    lblFName->setTextFormat(Qt::PlainText); // a file name is never markup
+    lblFName->setWordWrap(true);
+    lblFName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place(new QLabel(QString::fromUtf8("Файл с заданным именем уже существует."), this), "Label2", 5, 70);
+    Place(new QLabel(QString::fromUtf8("Задайте другое имя файла."), this), "Label3", 5, 85);
+    txtValue = Place(new QLineEdit(this), "txtValue", 5, 105, 321, 21);
+
+    cmdOK = Shell::Form::Button(this, "cmdOK", QStringLiteral("OK"), 135, 135);
+    cmdOK->setDefault(true);
+    cmdCancel = Shell::Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 235, 135);
+
+    connect(txtValue, &QLineEdit::textChanged, this, &frmQuery::txtValue_Change);
+    connect(cmdOK, &QPushButton::clicked, this, &frmQuery::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmQuery::reject);
+    txtValue_Change();
+    txtValue->setFocus();
+}
+
+void frmQuery::txtValue_Change()
+{
+    cmdOK->setEnabled(!txtValue->text().isEmpty());
+}
+
+void frmQuery::cmdOK_Click()
+{
+    QueryResult = txtValue->text();
+    CancelPressed = false;
+    accept();
+}
+
+void frmQuery::reject()
+{
+    QueryResult.clear();
+    CancelPressed = true;
+    QDialog::reject();
+}
