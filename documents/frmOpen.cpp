@@ -95,8 +95,8 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     setWindowTitle(QStringLiteral("Открыть"));
     Shell::Form::FixWindow(this, 476, 287);
 
-    Shell::Form::Caption(this, QStringLiteral("Папка"), 10, 5);
     DirList = Place(new QTreeWidget(this), "DirList", 5, 20, 191, 186);
+    Shell::Form::Caption(this, QStringLiteral("Папка"), 10, 5, DirList);
     DirList->setHeaderHidden(true);
     DirList->setRootIsDecorated(false);
     DirList->setItemsExpandable(false);
@@ -105,12 +105,12 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     // Folders are entered by double-click, never expanded: no branch arrows.
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
-    Shell::Form::Caption(this, QStringLiteral("Файлы"), 205, 5);
     FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
+    Shell::Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    Shell::Form::Caption(this, QStringLiteral("Диск"), 10, 216);
     DriveList = Place(new QComboBox(this), "DriveList", 41, 212, 156, 21);
+    Shell::Form::Caption(this, QStringLiteral("Диск"), 10, 216, DriveList);
 
     Shell::Form::Separator(this, 5, 244, 466);
     cmdOpen = Shell::Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
