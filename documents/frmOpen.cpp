@@ -215,6 +215,7 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     DirList->setItemsExpandable(false);
     DirList->setExpandsOnDoubleClick(false);
     DirList->setIndentation(12);
+    DirList->setUniformRowHeights(true);
     // Folders are entered by double-click, never expanded: no branch arrows.
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
@@ -301,14 +302,18 @@ void frmOpen::ShowFolderTree(const std::string& path, std::vector<std::string> f
         = !drive.empty() && (path == drive || path.starts_with(drive.ends_with('/') ? drive : drive + '/'));
     const std::string root = onDrive ? drive : std::string(1, '/');
     DirList->clear();
+    // The items are built whole and the tree takes them all at once: a change
+    // to an item the tree holds, or each item put in apart, is news the view
+    // must act on.
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const auto addItem = [](auto* parent, const QString& text, const std::string& bytes, const QIcon& icon) {
-        auto* item = new QTreeWidgetItem(parent, {text});
+    const auto newItem = [](const QString& text, const std::string& bytes, const QIcon& icon) {
+        auto* item = new QTreeWidgetItem(QStringList{text});
         item->setData(0, BytesRole, ItemBytes(bytes));
         item->setIcon(0, icon);
         return item;
     };
-    QTreeWidgetItem* item = addItem(DirList, Q(Readable(root)), root, openIcon);
+    QTreeWidgetItem* top = newItem(Q(Readable(root)), root, openIcon);
+    QTreeWidgetItem* item = top;
     std::string chain = root;
     for (std::size_t begin = root.size(); begin < path.size();) {
         std::size_t end = path.find('/', begin);
@@ -317,14 +322,20 @@ void frmOpen::ShowFolderTree(const std::string& path, std::vector<std::string> f
         if (end > begin) {
             const std::string part = path.substr(begin, end - begin);
             chain = Core::JoinPath(chain, part);
-            item = addItem(item, Q(Readable(part)), chain, openIcon);
+            QTreeWidgetItem* child = newItem(Q(Readable(part)), chain, openIcon);
+            item->addChild(child);
+            item = child;
         }
         begin = end + 1;
     }
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const Listing subFolders = InReadingOrder(std::move(folders));
+    QList<QTreeWidgetItem*> subs;
+    subs.reserve(static_cast<qsizetype>(subFolders.order.size()));
     for (const std::size_t i : subFolders.order)
-        addItem(item, subFolders.texts[i], Core::JoinPath(path, subFolders.bytes[i]), closedIcon);
+        subs.append(newItem(subFolders.texts[i], Core::JoinPath(path, subFolders.bytes[i]), closedIcon));
+    item->addChildren(subs);
+    DirList->addTopLevelItem(top);
     DirList->expandAll();
     DirList->setCurrentItem(item);
 }
