@@ -290,6 +290,24 @@ QStringList TabOrder(QWidget* window)
     return names;
 }
 
+TEST(FillWindow, AWarningAboutLostCharactersComesFromTheRunAndReturnAnswersNo)
+{
+    TempDir dir;
+    const std::string song = Mp3(dir, "song.mp3", TagBytes("old"));
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmMain> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(w, "tTitle")->setText(QString::fromUtf8("Café %0"));
+
+    DialogDriver driver({[](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }});
+    QTest::mouseClick(Find<QPushButton>(w, "cmdFill"), Qt::LeftButton);
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_TRUE(driver.Seen()[0].text.contains(QString::fromUtf8("«é» (U+00E9)"))) << driver.Seen()[0].text.toStdString();
+    EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(LastRecord(song), TagBytes("old"));
+}
+
 TEST(ToolWindows, TabVisitsTheControlsInOrderFromTheFolderField)
 {
     Shown<frmMain> fill;
