@@ -128,19 +128,18 @@ TEST(RenameAskingForFreeName, NoTargetLeavesTheFolder)
     ASSERT_EQ(::symlink((dir / "sub").c_str(), (dir / "near").c_str()), 0);
     ScriptedDialogs dialogs;
     const auto prompt = dialogs.NewPrompt();
-    const std::string parent = GetFolder(dir.Path().substr(0, dir.Path().size() - 1));
-    for (const std::string& target : {std::string("../x.mp3"), std::string("sub/../../x.mp3"), parent + "x.mp3",
-                                      outside / "x.mp3", dir / "away/x.mp3"}) {
+    // The steps of a name are Paths' business; here the text, a linked
+    // sub-folder and an answer.
+    for (const std::string& target : {std::string("sub/../../x.mp3"), dir / "away/x.mp3"}) {
         const auto r = RenameAskingForFreeName(from, target, *prompt);
         EXPECT_EQ(r.kind, RenameOutcome::Outside) << target;
         EXPECT_NE(RenameFailedText(from, r).find(from), std::string::npos);
     }
-    // Nor does an answer; a link to a folder inside is inside.
     dialogs.promptAnswers = {"../x"};
     EXPECT_EQ(RenameAskingForFreeName(from, "b.mp3", *prompt).kind, RenameOutcome::Outside);
     EXPECT_EQ(ReadFile(from), "x");
-    EXPECT_TRUE(outside.Path().empty() || !Exists(outside / "x.mp3"));
-    EXPECT_FALSE(Exists(parent + "x.mp3"));
+    EXPECT_FALSE(Exists(outside / "x.mp3"));
+    // A link to a folder inside is inside.
     EXPECT_EQ(RenameAskingForFreeName(from, dir / "near/./x.mp3", *prompt).kind, RenameOutcome::Renamed);
     EXPECT_EQ(ReadFile(dir / "sub/x.mp3"), "x");
 }

@@ -1,7 +1,6 @@
 // The document's decisions without a window: questions and reports go to a
 // script, the files are real.
 #include "HookedTag.h"
-#include "Paths.h"
 #include "ScriptedDialogs.h"
 #include "TagDocument.h"
 #include "TagObjects.h"
@@ -11,7 +10,6 @@
 #include <gtest/gtest.h>
 
 using namespace testing_support;
-using Core::GetFolder;
 
 namespace {
 
@@ -223,20 +221,6 @@ TEST_F(TagDocumentTest, RenameAsksWhileTheNameIsTakenAndCancelKeepsTheFile)
     EXPECT_EQ(ReadFile(dir / "Other.mp3"), "audio");
     EXPECT_EQ(ReadFile(dir / "Song.mp3"), "taken");
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(TagDocumentTest, RenameKeepsATagValueOfDotsInsideTheFolder)
-{
-    const std::string path = dir.Write("a.mp3", "audio");
-    const std::string parent = GetFolder(dir.Path().substr(0, dir.Path().size() - 1));
-    Core::TagFields fields = Fields("Escaped");
-    fields.artist = "..";
-    EXPECT_EQ(doc.Rename(dialogs, path, "%2/%1", fields).kind, Core::TagDocument::RenameResult::Failed);
-    EXPECT_FALSE(Exists(parent + "Escaped.mp3"));
-    EXPECT_EQ(ReadFile(path), "audio");
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].text.find(dir / "--/Escaped.mp3"), std::string::npos) << dialogs.messages[0].text;
-    EXPECT_EQ(doc.Rename(dialogs, path, "a", fields).kind, Core::TagDocument::RenameResult::Unchanged);
 }
 
 TEST_F(TagDocumentTest, RenameRefusesAHiddenNameAndKeepsTheFile)
