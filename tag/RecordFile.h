@@ -22,6 +22,8 @@ public:
     std::int64_t Length() const { return length_; }
     // The last 128 bytes; a file shorter than that has no place for a record.
     RawRecord ReadLast();
+    // What the last ReadLast() gave.
+    const RawRecord& Last() const { return last_; }
     // All 128 bytes at the offset, in one write unless the system stops
     // short. A write that fails is undone as far as possible and reported.
     void Write(const RawRecord& record, std::int64_t offset);

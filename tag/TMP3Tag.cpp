@@ -132,6 +132,7 @@ public:
     bool TagRead(const std::string& FileName) override;
 
     ConfirmHook hook;
+    WriteHook writeHook;
 
     std::uint8_t Track() const
     {
@@ -223,6 +224,8 @@ bool TMP3Tag::TagWrite(const std::string& FileName, bool ShowPopup)
     }
     std::memcpy(record_.data() + kMarker.offset, kTagMarker.data(), kMarker.width);
     const std::int64_t end = file->Length();
+    if (writeHook)
+        writeHook(FileName, RecordChange{end, !tagged, file->Last(), record_});
     file->Write(record_, tagged ? end - static_cast<std::int64_t>(kRecordSize) : end);
     file->Close();
     return true;
@@ -257,6 +260,14 @@ void SetConfirmHook(_TMP3Tag& tag, ConfirmHook hook)
 {
     if (auto* own = dynamic_cast<TMP3Tag*>(&tag))
         own->hook = std::move(hook);
+}
+
+bool SetWriteHook(_TMP3Tag& tag, WriteHook hook)
+{
+    auto* own = dynamic_cast<TMP3Tag*>(&tag);
+    if (own)
+        own->writeHook = std::move(hook);
+    return own != nullptr;
 }
 
 std::uint8_t Track(const _TMP3Tag& tag)
