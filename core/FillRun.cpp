@@ -17,15 +17,20 @@ struct Failure {
 
 // Reads, fills and writes one file; why that failed, if it did.
 std::optional<Failure> FillOne(const std::string& strPath, const std::string& strName, const FillSettings& settings,
-                               Quenlar::_TMP3Tag& objTag)
+                               Quenlar::_TMP3Tag& objTag, RunJournal* journal)
 {
     try {
         objTag.TagRead(strPath);
         FillTagFields(objTag, strName, settings);
-        objTag.TagWrite(strPath, false);
+        if (journal)
+            journal->WriteTag(objTag, strPath);
+        else
+            objTag.TagWrite(strPath, false);
         return std::nullopt;
     } catch (const Quenlar::LibraryError& error) {
         return Failure{error.Number(), LibraryErrorText(error)};
+    } catch (const JournalError& error) {
+        return Failure{0, error.what()};
     } catch (const std::exception& failure) {
         return Failure{0, std::string("Непредвиденная ошибка: ") + failure.what()};
     }
@@ -34,7 +39,7 @@ std::optional<Failure> FillOne(const std::string& strPath, const std::string& st
 } // namespace
 
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
-                UserDialogs& dialogs)
+                UserDialogs& dialogs, RunJournal* journal)
 {
     const auto names = ListMp3FilesOrReport(strFolder, dialogs);
     if (!names)
@@ -57,7 +62,7 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
             = "Файл " + strPath + " доступен только для чтения" + CR + CR + "Заполнить теги в этом файле?";
         std::optional<Failure> error;
         if (!WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,
-                                      [&] { error = FillOne(strPath, strName, settings, objTag); }))
+                                      [&] { error = FillOne(strPath, strName, settings, objTag, journal); }))
             continue;
         if (!error) {
             ++changed;

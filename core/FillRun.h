@@ -2,6 +2,7 @@
 // The fill-tags run over one folder: for each MP3 file, read the tag, fill
 // the enabled fields from their templates and write the tag back, asking
 // before a read-only file is touched.
+#include "Journal.h"
 #include "TemplateExpansion.h"
 #include "UserDialogs.h"
 
@@ -20,8 +21,10 @@ enum class FillEnd {
 // strFolder ends in "/". A file gone before its turn is reported and
 // skipped; the run stops at the first other error. A read-only bit cleared
 // for the file at hand is set back before anything is reported. Before each
-// file the run tells dialogs.Progress, and stops there when told to.
+// file the run tells dialogs.Progress, and stops there when told to. With a
+// journal, every write is noted there ahead; one that cannot be noted is
+// not made and breaks the run off.
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
-                UserDialogs& dialogs);
+                UserDialogs& dialogs, RunJournal* journal = nullptr);
 
 } // namespace Core

@@ -1,6 +1,7 @@
 #include "Renaming.h"
 
 #include "FileSystem.h"
+#include "Journal.h"
 #include "Paths.h"
 #include "TextHelpers.h"
 
@@ -35,7 +36,8 @@ std::string NameFromTemplate(const std::string& templ, const std::string& title,
     return name;
 }
 
-RenameOutcome RenameAskingForFreeName(const std::string& path, std::string target, ValuePrompt& prompt)
+RenameOutcome RenameAskingForFreeName(const std::string& path, std::string target, ValuePrompt& prompt,
+                                      RunJournal* journal)
 {
     while (Platform::FileExists(target)) {
         const std::string answer = prompt.Ask(path, target);
@@ -49,17 +51,17 @@ RenameOutcome RenameAskingForFreeName(const std::string& path, std::string targe
     // vanish from the program.
     if (IsHiddenName(FileName(target)))
         return {RenameOutcome::Refused, target};
-    if (const int error = Platform::RenameFile(path, target))
+    if (const int error = journal ? journal->Rename(path, target) : Platform::RenameFile(path, target))
         return {RenameOutcome::Failed, target, error};
     return {RenameOutcome::Renamed, target};
 }
 
 RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, const std::string& path,
-                                  const std::string& templ, const NameValues& values)
+                                  const std::string& templ, const NameValues& values, RunJournal* journal)
 {
     const std::string name
         = NameFromTemplate(templ, values.title, values.artist, values.album, values.year, values.genre);
-    RenameOutcome outcome = RenameAskingForFreeName(path, GetFolder(path) + name, prompt);
+    RenameOutcome outcome = RenameAskingForFreeName(path, GetFolder(path) + name, prompt, journal);
     if (outcome.kind == RenameOutcome::Failed || outcome.kind == RenameOutcome::Refused)
         dialogs.MsgBox(RenameFailedText(path, outcome), vbCritical);
     return outcome;

@@ -7,6 +7,8 @@
 
 namespace Core {
 
+class RunJournal;
+
 // The name a template gives for the five tag values (title, artist, album,
 // year, genre name), ".mp3" appended unless it ends in exactly ".mp3". A "/"
 // inside a value becomes "-": a tag names a file, never a folder. A "/" of
@@ -27,8 +29,10 @@ struct RenameOutcome {
 
 // While an ordinary file exists at target, asks prompt for another one; then
 // renames path to target unless the user cancelled or the name would hide
-// the file. Never replaces a file.
-RenameOutcome RenameAskingForFreeName(const std::string& path, std::string target, ValuePrompt& prompt);
+// the file. Never replaces a file. A journal notes the rename ahead
+// (JournalError when it cannot, the file keeping its name).
+RenameOutcome RenameAskingForFreeName(const std::string& path, std::string target, ValuePrompt& prompt,
+                                      RunJournal* journal = nullptr);
 
 // The critical report of a refused or failed rename: the file's path and the
 // reason.
@@ -43,6 +47,6 @@ struct NameValues {
 // prompt while the target is taken; a refused or failed rename is reported.
 // Never replaces a file.
 RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, const std::string& path,
-                                  const std::string& templ, const NameValues& values);
+                                  const std::string& templ, const NameValues& values, RunJournal* journal = nullptr);
 
 } // namespace Core
