@@ -3,6 +3,7 @@
 #include "FillRun.h"
 #include "FormToolkit.h"
 #include "GenreList.h"
+#include "Journal.h"
 #include "MessageBoxes.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
@@ -151,5 +152,6 @@ void frmMain::cmdFill_Click()
 {
     const Shell::BusyPointer busy;
     Shell::WindowDialogs dialogs(this);
-    Core::RunFill(strFolder, Settings(), *objTag, dialogs);
+    if (const auto journal = Core::RunJournal::Begin(dialogs))
+        Core::RunFill(strFolder, Settings(), *objTag, dialogs, journal.get());
 }

@@ -1,6 +1,7 @@
 #include "frmRename.h"
 
 #include "FormToolkit.h"
+#include "Journal.h"
 #include "MessageBoxes.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
@@ -80,5 +81,6 @@ void frmRename::cmdRename_Click()
         objTag = Shell::CreateTagObject();
     const Shell::BusyPointer busy;
     Shell::WindowDialogs dialogs(this);
-    Core::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs);
+    if (const auto journal = Core::RunJournal::Begin(dialogs))
+        Core::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs, journal.get());
 }
