@@ -60,6 +60,9 @@ public:
     // will hold noted ahead. Throws what TagWrite throws, or JournalError
     // (the file untouched) when the note cannot be written.
     void WriteTag(Quenlar::_TMP3Tag& objTag, const std::string& path);
+    // The file at path as objTag has just read it: a rename of path that
+    // follows takes the file's identity from there instead of looking again.
+    void Identify(const std::string& path, const Quenlar::_TMP3Tag& objTag);
     // Platform::RenameFile, with both names and the file's identity noted
     // ahead: 0 or the errno of the failure. Throws JournalError (the file
     // keeps its name) when the note cannot be written.
@@ -77,6 +80,8 @@ private:
     int fd_ = -1;        // the journal, once the run's first change has started it
     std::string cwd_;    // for a relative path: the journal names every file from the root
     std::string entry_;  // the entry being written, kept to spare an allocation per file
+    std::string identified_; // the path Identify() was told of, with what was read
+    Quenlar::FileSeen seen_;
 };
 
 // One change, as the journal holds it.

@@ -70,6 +70,8 @@ RenameEnd RunRename(const std::string& strFolder, const std::string& strTemplate
             dialogs.MsgBox("Неверный формат тегов в файле " + strPath, vbCritical);
             continue;
         }
+        if (journal)
+            journal->Identify(strPath, objTag);
         PromptOnDemand prompt(dialogs);
         RenameOutcome outcome{RenameOutcome::Cancelled, strPath};
         try {

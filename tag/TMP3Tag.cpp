@@ -133,6 +133,7 @@ public:
 
     ConfirmHook hook;
     WriteHook writeHook;
+    std::optional<FileSeen> lastRead; // the file of the last TagRead, when it succeeded
 
     std::uint8_t Track() const
     {
@@ -187,11 +188,13 @@ void TMP3Tag::SetYear(const std::string& NewValue)
 
 bool TMP3Tag::TagRead(const std::string& FileName)
 {
+    lastRead.reset();
     if (!FileNameValid(FileName))
         Raise(errInvalidFilename);
     RecordFile file(FileName, false);
     const RawRecord r = file.ReadLast();
     file.Close();
+    lastRead = FileSeen{file.Device(), file.Inode(), file.Length()};
 
     validTag_ = HasMarker(r);
     if (validTag_) {
@@ -268,6 +271,15 @@ bool SetWriteHook(_TMP3Tag& tag, WriteHook hook)
     if (own)
         own->writeHook = std::move(hook);
     return own != nullptr;
+}
+
+bool LastRead(const _TMP3Tag& tag, FileSeen& file)
+{
+    const auto* own = dynamic_cast<const TMP3Tag*>(&tag);
+    if (!own || !own->lastRead)
+        return false;
+    file = *own->lastRead;
+    return true;
 }
 
 std::uint8_t Track(const _TMP3Tag& tag)

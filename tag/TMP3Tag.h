@@ -104,6 +104,17 @@ using WriteHook = std::function<void(const std::string& FileName, const RecordCh
 // false for others, which are left alone. An empty hook removes it.
 QUENLAR_EXPORT bool SetWriteHook(_TMP3Tag& tag, WriteHook hook);
 
+// The file that the last TagRead of an object read: its identity (device
+// and inode, which stay with the file whatever its name) and its length.
+struct FileSeen {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t length = 0;
+};
+// For an object made by this library whose last TagRead succeeded; false
+// for others, and after a TagRead that failed.
+QUENLAR_EXPORT bool LastRead(const _TMP3Tag& tag, FileSeen& file);
+
 // The component model's class factory, as DllGetClassObject hands it out.
 class QUENLAR_EXPORT IClassFactory {
 public:

@@ -248,6 +248,16 @@ TEST_F(Journal, RenamesGoBackOnlyForTheSameFileAndNeverOntoATakenName)
     EXPECT_NE(told[0].text.find(left.at("c.mp3")), std::string::npos) << told[0].text;
     EXPECT_NE(told[0].text.find(left.at("d.mp3")), std::string::npos) << told[0].text;
     EXPECT_EQ(told[0].text.rfind(expected, 0), 0u) << told[0].text;
+
+    // A rename the run has not read the file for looks at the file itself.
+    {
+        const auto journal = Core::RunJournal::Begin(dialogs, state.Folder());
+        ASSERT_TRUE(journal);
+        journal->Identify(dir / "B x.mp3", *tag); // told of another file than the one renamed
+        ASSERT_EQ(journal->Rename(dir / "a.mp3", dir / "z.mp3"), 0);
+    }
+    EXPECT_EQ(TakeBack(TakeBackEnd::Done).back().text, Closing(1, 1));
+    EXPECT_EQ(ReadFile(dir / "a.mp3"), aBefore);
 }
 
 TEST_F(Journal, FilesOfAFolderThatHasGoneAreNamedAndNothingElseHappens)

@@ -76,5 +76,7 @@ TEST(Component, HooksAreOnlyForTheLibrarysOwnObjects)
     } foreign;
     SetConfirmHook(foreign, [](const std::string&, const std::string&) { return true; });
     EXPECT_FALSE(SetWriteHook(foreign, [](const std::string&, const RecordChange&) {}));
+    FileSeen seen;
+    EXPECT_FALSE(LastRead(foreign, seen));
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
 }

@@ -152,6 +152,24 @@ TEST(Reading, FailuresLeaveTheObjectUnchanged)
     EXPECT_EQ(tag->Title(), "ro" + Nuls(28));
 }
 
+TEST(Reading, TheFileLastReadIsKnownByItsIdentityUntilAReadFails)
+{
+    TempDir dir;
+    const std::string path = dir.Write("a.mp3", Audio(300));
+    auto tag = CreateTMP3Tag();
+    FileSeen seen;
+    EXPECT_FALSE(LastRead(*tag, seen));
+    tag->TagRead(path);
+    ASSERT_TRUE(LastRead(*tag, seen));
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(seen.device, st.st_dev);
+    EXPECT_EQ(seen.inode, st.st_ino);
+    EXPECT_EQ(seen.length, 300);
+    EXPECT_EQ(ErrorOf([&] { tag->TagRead(dir / "gone.mp3"); }), errFileNotFound);
+    EXPECT_FALSE(LastRead(*tag, seen));
+}
+
 TEST(Writing, AppendsToAnUntaggedFileThenOverwrites)
 {
     TempDir dir;
