@@ -61,14 +61,14 @@ BenchFolder::~BenchFolder()
     std::filesystem::remove_all(path_, ec);
 }
 
-std::size_t FileCount(int argc, char** argv)
+std::size_t FileCount(int argc, char** argv, std::size_t fallback)
 {
     if (argc < 2)
-        return 10000;
+        return fallback;
     char* end = nullptr;
     const unsigned long n = std::strtoul(argv[1], &end, 10);
     if (argc > 2 || n == 0 || *end != '\0') {
-        std::fprintf(stderr, "usage: %s [number of files, default 10000]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [number of files, default %zu]\n", argv[0], fallback);
         std::exit(2);
     }
     return n;
@@ -95,7 +95,7 @@ Figures MicrosPerItem(std::size_t items, int rounds, const std::function<void()>
 void Report(const std::string& job, const Figures& figures, double target)
 {
     const double ratio = figures.measured / figures.floor;
-    std::printf("%-14s measured %7.3f us/file   floor %7.3f us/file   ratio %.2f (target <= %.1f) %s\n",
+    std::printf("%-14s measured %7.3f us/file   floor %7.3f us/file   ratio %.2f (target <= %.2f) %s\n",
                 job.c_str(), figures.measured, figures.floor, ratio, target, ratio <= target ? "ok" : "OVER");
 }
 

@@ -36,9 +36,9 @@ struct Figures {
     double measured;
     double floor;
 };
-// The number of files from the command line (10,000 without an argument);
+// The number of files from the command line (fallback without an argument);
 // anything but a positive whole number prints the usage and exits with 2.
-std::size_t FileCount(int argc, char** argv);
+std::size_t FileCount(int argc, char** argv, std::size_t fallback = 10000);
 
 Figures MicrosPerItem(std::size_t items, int rounds, const std::function<void()>& measured,
                       const std::function<void()>& floor);

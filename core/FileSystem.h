@@ -32,13 +32,12 @@ enum class Links { Skipped, Followed };
 // Names (no folder) of the ordinary, non-hidden files of folder whose names
 // end in ".mp3" in any letter case, in the order the directory gives them.
 // A folder that cannot be read gives no names and, when error is given, its
-// errno there (0 on success).
-std::vector<std::string> ListMp3Files(const std::string& folder, int* error = nullptr, Links links = Links::Skipped);
-
-// Names of the non-hidden folders inside folder (links to folders
-// included), in the order the directory gives them; none when it cannot be
-// read.
-std::vector<std::string> ListFolders(const std::string& folder);
+// errno there (0 on success). When folders is given, it gets the names of
+// the non-hidden folders from the same reading, links counted as for the
+// files, for a caller that shows both and would otherwise read a large
+// folder twice.
+std::vector<std::string> ListMp3Files(const std::string& folder, int* error = nullptr, Links links = Links::Skipped,
+                                      std::vector<std::string>* folders = nullptr);
 
 // The process's current folder as the system names it, or "" when it cannot
 // be read (it was removed, say).

@@ -111,8 +111,8 @@ void frmDocument::BuildFields()
 void frmDocument::BuildRenameArea()
 {
     Shell::Form::Separator(this, 10, 249, 316);
-    Shell::Form::Caption(this, QStringLiteral("Шаблон имени"), 10, 264);
     txtFilenameNew = Place(new QLineEdit(this), "txtFilenameNew", 90, 260, 236, 21);
+    Shell::Form::Caption(this, QStringLiteral("Шаблон имени"), 10, 264, txtFilenameNew);
     txtFilenameNew->setEnabled(false);
 
     static const char* const pressTexts[] = {"", "%1 - Название", "%2 - Исполнитель", "%3 - Альбом",

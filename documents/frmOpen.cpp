@@ -9,6 +9,7 @@
 #include "frmDocument.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
@@ -16,8 +17,11 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 using Shell::Form::Place;
 using Shell::Q;
@@ -37,12 +41,103 @@ QByteArray ItemBytes(const std::string& bytes)
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-// Names in the order the user reads them: as shown, ignoring letter case.
-void SortReadably(std::vector<std::string>& names)
+// Names as a folder gave them, the text the lists show for each, and the
+// order in which the user reads them.
+struct Listing {
+    std::vector<std::string> bytes;
+    std::vector<QString> texts;
+    std::vector<std::size_t> order; // indexes into bytes and texts
+};
+
+// Appends text, case-folded a character at a time as QString::toCaseFolded
+// folds it, to keys as big-endian UTF-16: bytes that compare as the folded
+// code units do, and so as a case-insensitive comparison of the texts.
+void AppendFolded(std::string& keys, const QString& text)
 {
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return Q(Readable(a)).compare(Q(Readable(b)), Qt::CaseInsensitive) < 0;
+    const auto put = [&keys](char16_t unit) {
+        keys += static_cast<char>(unit >> 8);
+        keys += static_cast<char>(unit & 0xff);
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(static_cast<char16_t>(c), text[++i].unicode());
+        c = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(c)) {
+            put(QChar::highSurrogate(c));
+            put(QChar::lowSurrogate(c));
+        } else {
+            put(static_cast<char16_t>(c));
+        }
+    }
+}
+
+// The order in which the user reads names: as shown, ignoring letter case;
+// names that differ only in case by their shown text. Each name is decoded
+// and folded once, not at each of the n log n comparisons, and the folded
+// texts lie side by side, where comparing them touches little memory.
+Listing InReadingOrder(std::vector<std::string> names)
+{
+    Listing listing{std::move(names), {}, {}};
+    const std::size_t count = listing.bytes.size();
+    struct Key {
+        std::size_t offset, length, index;
+    };
+    std::vector<Key> keys;
+    std::string folded;
+    listing.texts.reserve(count);
+    keys.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        listing.texts.push_back(Q(Readable(listing.bytes[i])));
+        const std::size_t offset = folded.size();
+        AppendFolded(folded, listing.texts.back());
+        keys.push_back({offset, folded.size() - offset, i});
+    }
+    const auto folding = [&](const Key& k) { return std::string_view(folded).substr(k.offset, k.length); };
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        const int order = folding(a).compare(folding(b));
+        return order != 0 ? order < 0 : listing.texts[a.index] < listing.texts[b.index];
     });
+    listing.order.reserve(count);
+    for (const Key& key : keys)
+        listing.order.push_back(key.index);
+    return listing;
+}
+
+// The index of the text that needs the most room in font. Shaping each text
+// costs as much as the view's measuring it, so texts are judged by the sum of
+// their characters' advances, each character measured once, and only the
+// few widest by that sum are shaped whole: kerning can reorder close ones.
+std::size_t Widest(const std::vector<QString>& texts, const QFont& font)
+{
+    if (texts.empty())
+        return 0;
+    const QFontMetricsF metrics(font);
+    std::vector<qreal> advance(0x10000, -1);
+    std::vector<std::pair<qreal, std::size_t>> sums;
+    sums.reserve(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        qreal sum = 0;
+        for (const QChar c : texts[i]) {
+            qreal& a = advance[c.unicode()];
+            if (a < 0)
+                a = metrics.horizontalAdvance(c);
+            sum += a;
+        }
+        sums.emplace_back(sum, i);
+    }
+    const auto shaped = sums.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(sums.size(), 32));
+    std::partial_sort(sums.begin(), shaped, sums.end(), std::greater<>());
+    std::size_t widest = sums.front().second;
+    qreal most = -1;
+    for (auto it = sums.begin(); it != shaped; ++it) {
+        const qreal width = metrics.horizontalAdvance(texts[it->second]);
+        if (width > most) {
+            most = width;
+            widest = it->second;
+        }
+    }
+    return widest;
 }
 
 // The process's current folder, as the system names it; "/" when it is gone.
@@ -88,6 +183,24 @@ std::string CurrentFolderOn(const QString& root)
 
 } // namespace
 
+// The file list lays out with uniform item sizes, so that the view does not
+// measure every name: it takes one item's size for all. This answers with the
+// widest name's size, so that every name shows whole and a long one can be
+// scrolled to, as when each item was measured.
+class frmOpen::WidestNameDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void SetWidestRow(int row) { widestRow_ = row; }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QModelIndex widest = index.siblingAtRow(widestRow_);
+        return QStyledItemDelegate::sizeHint(option, widest.isValid() ? widest : index);
+    }
+
+private:
+    int widestRow_ = -1;
+};
+
 frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
 {
     setObjectName(QStringLiteral("frmOpen"));
@@ -95,22 +208,26 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     setWindowTitle(QStringLiteral("Открыть"));
     Shell::Form::FixWindow(this, 476, 287);
 
-    Shell::Form::Caption(this, QStringLiteral("Папка"), 10, 5);
     DirList = Place(new QTreeWidget(this), "DirList", 5, 20, 191, 186);
+    Shell::Form::Caption(this, QStringLiteral("Папка"), 10, 5, DirList);
     DirList->setHeaderHidden(true);
     DirList->setRootIsDecorated(false);
     DirList->setItemsExpandable(false);
     DirList->setExpandsOnDoubleClick(false);
     DirList->setIndentation(12);
+    DirList->setUniformRowHeights(true);
     // Folders are entered by double-click, never expanded: no branch arrows.
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
-    Shell::Form::Caption(this, QStringLiteral("Файлы"), 205, 5);
     FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
+    Shell::Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FileList->setUniformItemSizes(true);
+    widestName_ = new WidestNameDelegate(FileList);
+    FileList->setItemDelegate(widestName_);
 
-    Shell::Form::Caption(this, QStringLiteral("Диск"), 10, 216);
     DriveList = Place(new QComboBox(this), "DriveList", 41, 212, 156, 21);
+    Shell::Form::Caption(this, QStringLiteral("Диск"), 10, 216, DriveList);
 
     Shell::Form::Separator(this, 5, 244, 466);
     cmdOpen = Shell::Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
@@ -168,11 +285,15 @@ void frmOpen::DriveList_Change()
 void frmOpen::SetDirPath(const std::string& path)
 {
     dirPath_ = path;
-    ShowFolderTree(path);
-    ShowFiles(path);
+    // One reading of the folder serves both lists: a large one is slow to read.
+    std::vector<std::string> folders;
+    std::vector<std::string> files
+        = Core::Platform::ListMp3Files(path, nullptr, Core::Platform::Links::Followed, &folders);
+    ShowFolderTree(path, std::move(folders));
+    ShowFiles(std::move(files));
 }
 
-void frmOpen::ShowFolderTree(const std::string& path)
+void frmOpen::ShowFolderTree(const std::string& path, std::vector<std::string> folders)
 {
     // The chain from the drive's root down to the folder, then its sub-folders;
     // a folder outside the drive hangs from "/".
@@ -181,14 +302,18 @@ void frmOpen::ShowFolderTree(const std::string& path)
         = !drive.empty() && (path == drive || path.starts_with(drive.ends_with('/') ? drive : drive + '/'));
     const std::string root = onDrive ? drive : std::string(1, '/');
     DirList->clear();
+    // The items are built whole and the tree takes them all at once: a change
+    // to an item the tree holds, or each item put in apart, is news the view
+    // must act on.
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const auto addItem = [](auto* parent, const std::string& name, const std::string& bytes, const QIcon& icon) {
-        auto* item = new QTreeWidgetItem(parent, {Q(Readable(name))});
+    const auto newItem = [](const QString& text, const std::string& bytes, const QIcon& icon) {
+        auto* item = new QTreeWidgetItem(QStringList{text});
         item->setData(0, BytesRole, ItemBytes(bytes));
         item->setIcon(0, icon);
         return item;
     };
-    QTreeWidgetItem* item = addItem(DirList, root, root, openIcon);
+    QTreeWidgetItem* top = newItem(Q(Readable(root)), root, openIcon);
+    QTreeWidgetItem* item = top;
     std::string chain = root;
     for (std::size_t begin = root.size(); begin < path.size();) {
         std::size_t end = path.find('/', begin);
@@ -197,28 +322,41 @@ void frmOpen::ShowFolderTree(const std::string& path)
         if (end > begin) {
             const std::string part = path.substr(begin, end - begin);
             chain = Core::JoinPath(chain, part);
-            item = addItem(item, part, chain, openIcon);
+            QTreeWidgetItem* child = newItem(Q(Readable(part)), chain, openIcon);
+            item->addChild(child);
+            item = child;
         }
         begin = end + 1;
     }
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    std::vector<std::string> folders = Core::Platform::ListFolders(path);
-    SortReadably(folders);
-    for (const std::string& name : folders)
-        addItem(item, name, Core::JoinPath(path, name), closedIcon);
+    const Listing subFolders = InReadingOrder(std::move(folders));
+    QList<QTreeWidgetItem*> subs;
+    subs.reserve(static_cast<qsizetype>(subFolders.order.size()));
+    for (const std::size_t i : subFolders.order)
+        subs.append(newItem(subFolders.texts[i], Core::JoinPath(path, subFolders.bytes[i]), closedIcon));
+    item->addChildren(subs);
+    DirList->addTopLevelItem(top);
     DirList->expandAll();
     DirList->setCurrentItem(item);
 }
 
-void frmOpen::ShowFiles(const std::string& path)
+void frmOpen::ShowFiles(std::vector<std::string> names)
 {
-    std::vector<std::string> names = Core::Platform::ListMp3Files(path, nullptr, Core::Platform::Links::Followed);
-    SortReadably(names);
+    Listing files = InReadingOrder(std::move(names));
+    const std::size_t widest = Widest(files.texts, FileList->font());
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(files.order.size()));
+    for (const std::size_t i : files.order)
+        rows.append(std::move(files.texts[i]));
     FileList->clear();
-    for (const std::string& name : names) {
-        auto* item = new QListWidgetItem(Q(Readable(name)), FileList);
-        item->setData(BytesRole, ItemBytes(name));
-    }
+    widestName_->SetWidestRow(
+        static_cast<int>(std::find(files.order.begin(), files.order.end(), widest) - files.order.begin()));
+    // The list takes all names in one insertion and their bytes stay here:
+    // each item put in apart costs a round of the view's bookkeeping, and
+    // data set on an item in the list a pass that grows with the list.
+    FileList->addItems(rows);
+    fileBytes_ = std::move(files.bytes);
+    fileRows_ = std::move(files.order);
 }
 
 void frmOpen::DirList_DblClick(QTreeWidgetItem* item)
@@ -230,9 +368,9 @@ void frmOpen::DirList_DblClick(QTreeWidgetItem* item)
 void frmOpen::cmdOpen_Click()
 {
     std::vector<std::string> paths;
-    for (int i = 0; i < FileList->count(); ++i)
-        if (FileList->item(i)->isSelected())
-            paths.push_back(Core::JoinPath(dirPath_, FileList->item(i)->data(BytesRole).toByteArray().toStdString()));
+    for (int row = 0; row < FileList->count(); ++row)
+        if (FileList->item(row)->isSelected())
+            paths.push_back(Core::JoinPath(dirPath_, fileBytes_[fileRows_[static_cast<std::size_t>(row)]]));
     if (area_)
         frmDocument::OpenFiles(area_, paths, this);
     close();

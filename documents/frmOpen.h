@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QListWidget;
@@ -29,22 +30,31 @@ public:
     QPushButton* cmdClose;
 
     // Item data of a DriveList entry: the volume's root folder. Items of
-    // DirList and FileList carry the bytes of their folder's path or file's
-    // name (QByteArray) here; their text only shows them.
+    // DirList carry the bytes of their folder's path (QByteArray) here; their
+    // text only shows them. The bytes of FileList's names the dialog keeps.
     static constexpr int RootRole = Qt::UserRole;
     static constexpr int BytesRole = Qt::UserRole;
 
 private:
+    class WidestNameDelegate;
+
     void LoadDrives();
     void DriveList_Change();
     // Shows path in the folder tree and its *.mp3 files in the file list.
     void SetDirPath(const std::string& path);
-    void ShowFolderTree(const std::string& path);
-    void ShowFiles(const std::string& path);
+    // The chain down to path and folders, the names of its sub-folders.
+    void ShowFolderTree(const std::string& path, std::vector<std::string> folders);
+    // names: the *.mp3 files of the folder shown.
+    void ShowFiles(std::vector<std::string> names);
     void DirList_DblClick(QTreeWidgetItem* item);
     void cmdOpen_Click();
 
+    WidestNameDelegate* widestName_ = nullptr;
     QPointer<QMdiArea> area_;
     std::string dirPath_;
+    // The names of FileList as the folder gave them, and for each row of the
+    // list the index of its name there.
+    std::vector<std::string> fileBytes_;
+    std::vector<std::size_t> fileRows_;
     int curDrive = -1; // the DriveList entry last shown successfully
 };

@@ -2,8 +2,10 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +21,46 @@ bool HasScreen(int argc, char** argv)
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// Answers --help and --version on the terminal, before anything needs a
+// display, and gives the exit status; nothing when the program is to start.
+// Any other argument is left alone: Qt takes its own options, the rest name
+// files.
+std::optional<int> AnswerCommandLine(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    // "-v" is the version, but a file named "-v.mp3" is not.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(QStringLiteral(
+        "Morvik edits the ID3v1 tag of MP3 files: each FILE opens in a document window."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    parser.addOptions({help, version});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("An MP3 file to open."),
+                                 QStringLiteral("[FILE...]"));
+    parser.parse(arguments); // an unknown option may be Qt's own
+    if (parser.isSet(help)) {
+        const QCoreApplication named(argc, argv); // the usage line names the program as it was called
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("Morvik %s\n", MORVIK_VERSION);
+        return 0;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv))
+        return *status;
     if (!HasScreen(argc, argv)) {
         std::fprintf(stderr, "Morvik is a desktop program and there is no display here.\n"
                              "Start it on a desktop, or under a virtual one: xvfb-run -a %s\n",

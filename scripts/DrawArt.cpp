@@ -1,8 +1,10 @@
 // Draws the program's artwork into the folder given as the only argument:
-// the frame icon (32 and 256 pixels), the document icon (16 and 32 pixels)
-// and the about box banner (267 x 44). The PNGs are kept in the source tree
-// (shell/resources); after changing a drawing, build and run this again:
-//   g++ -std=c++17 -fPIC scripts/DrawArt.cpp -o build/draw_art $(pkg-config --cflags --libs Qt6Gui)
+// the frame icon (16 to 256 pixels, and scalable for the desktop's icon
+// theme), the document icon (16 and 32 pixels) and the about box banner
+// (267 x 44). The files are kept in the source tree (shell/resources); after
+// changing a drawing, build and run this again (the scalable icon needs Qt
+// SVG, qt6-svg-dev):
+//   g++ -std=c++17 -fPIC scripts/DrawArt.cpp -o build/draw_art $(pkg-config --cflags --libs Qt6Gui Qt6Svg)
 //   QT_QPA_PLATFORM=offscreen build/draw_art shell/resources
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -10,6 +12,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 
 namespace {
 
@@ -60,12 +63,9 @@ void DrawTag(QPainter& p, const QColor& colour, const QColor& hole)
     p.drawEllipse(QRectF(0.16, 0.40, 0.18, 0.20));
 }
 
-QImage FrameIcon(int size)
+// The frame icon in a unit square.
+void DrawFrame(QPainter& p)
 {
-    QImage image = NewCanvas(size, size);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size, size);
     QLinearGradient sky(0, 0, 0, 1);
     sky.setColorAt(0, Sky);
     sky.setColorAt(1, Navy);
@@ -84,7 +84,33 @@ QImage FrameIcon(int size)
     p.scale(0.48, 0.46);
     DrawNotes(p, Paper);
     p.restore();
+}
+
+QImage FrameIcon(int size)
+{
+    QImage image = NewCanvas(size, size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size, size);
+    DrawFrame(p);
     return image;
+}
+
+// The same drawing as a scalable icon.
+bool SaveFrameSvg(const QString& fileName)
+{
+    const int size = 256;
+    QSvgGenerator svg;
+    svg.setFileName(fileName);
+    svg.setSize(QSize(size, size));
+    svg.setViewBox(QRect(0, 0, size, size));
+    svg.setTitle(QStringLiteral("Morvik"));
+    QPainter p;
+    if (!p.begin(&svg))
+        return false;
+    p.scale(size, size);
+    DrawFrame(p);
+    return p.end();
 }
 
 QImage DocumentIcon(int size)
@@ -154,10 +180,12 @@ int main(int argc, char** argv)
     QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
     QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf"));
     const QString dir = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
-    const bool ok = FrameIcon(32).save(dir + QStringLiteral("frame_32.png")) &&
-                    FrameIcon(256).save(dir + QStringLiteral("frame_256.png")) &&
-                    DocumentIcon(16).save(dir + QStringLiteral("document_16.png")) &&
-                    DocumentIcon(32).save(dir + QStringLiteral("document_32.png")) &&
-                    Banner().save(dir + QStringLiteral("banner.png"));
+    bool ok = true;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        ok = ok && FrameIcon(size).save(dir + QStringLiteral("frame_%1.png").arg(size));
+    ok = ok && SaveFrameSvg(dir + QStringLiteral("frame.svg")) &&
+         DocumentIcon(16).save(dir + QStringLiteral("document_16.png")) &&
+         DocumentIcon(32).save(dir + QStringLiteral("document_32.png")) &&
+         Banner().save(dir + QStringLiteral("banner.png"));
     return ok ? 0 : 1;
 }

@@ -1,9 +1,29 @@
 #!/usr/bin/env bash
-# Sets up, builds Morvik and Quenlar for release without the tests, and makes
-# the Debian package build/package/morvik_*.deb.
+# Sets up and makes the Debian packages with debhelper (debian/): libquenlar1,
+# libquenlar-dev and morvik, and their debug symbols. Builds a clean copy of
+# the source in build/package/source, so the .deb files land in
+# build/package/; prints the path of each, one a line, last.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/build/package
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$root/build/package" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-(cd "$root/build/package" && cpack -G DEB >/dev/null)
-ls "$root"/build/package/morvik_*.deb
+
+rm -rf "$out"
+mkdir -p "$out/source"
+tar -C "$root" --exclude=./build --exclude-vcs -cf - . | tar -C "$out/source" -xf -
+
+# What debian/control says the build needs (debhelper among them).
+if ! (cd "$out/source" && dpkg-checkbuilddeps >/dev/null 2>&1); then
+    sudo=""
+    if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+    $sudo apt-get -o DPkg::Lock::Timeout=600 update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 \
+        build-dep -y -q "$out/source"
+fi
+
+echo "package: building, log in $out/build.log"
+if ! (cd "$out/source" && dpkg-buildpackage -b -us -uc -J"$(nproc)") >"$out/build.log" 2>&1; then
+    tail -n 30 "$out/build.log" >&2
+    exit 1
+fi
+ls "$out"/*.deb

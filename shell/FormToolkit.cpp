@@ -29,20 +29,29 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text, int 
     return Place(new QPushButton(text, parent), name, x, y, 91, 26);
 }
 
-QLabel* Caption(QWidget* parent, const QString& text, int x, int y)
+QLabel* Caption(QWidget* parent, const QString& text, int x, int y, QWidget* buddy)
 {
     auto* label = new QLabel(text, parent);
+    if (buddy)
+        Names(label, buddy);
     label->adjustSize();
     label->move(x, y);
     return label;
 }
 
-QLabel* CaptionBefore(QWidget* parent, const QString& text, const QWidget* buddy, int right)
+QLabel* CaptionBefore(QWidget* parent, const QString& text, QWidget* buddy, int right)
 {
     auto* label = new QLabel(text, parent);
+    Names(label, buddy);
     label->setGeometry(0, buddy->y(), right, buddy->height());
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
+}
+
+void Names(QLabel* caption, QWidget* field)
+{
+    caption->setBuddy(field);
+    field->setAccessibleName(caption->text());
 }
 
 QFrame* Separator(QWidget* parent, int x, int y, int width)

@@ -30,10 +30,13 @@ W* Place(W* widget, QAnyStringView name, int x, int y, int w = 0, int h = 0)
 // A push button of the standard 91 x 26 pixels.
 QPushButton* Button(QWidget* parent, const char* name, const QString& text, int x, int y);
 
-// A caption of its own size at x, y.
-QLabel* Caption(QWidget* parent, const QString& text, int x, int y);
-// A caption right-aligned against x = right, level with buddy.
-QLabel* CaptionBefore(QWidget* parent, const QString& text, const QWidget* buddy, int right);
+// A caption of its own size at x, y; given a buddy, it Names that field.
+QLabel* Caption(QWidget* parent, const QString& text, int x, int y, QWidget* buddy = nullptr);
+// A caption right-aligned against x = right, level with buddy, that Names it.
+QLabel* CaptionBefore(QWidget* parent, const QString& text, QWidget* buddy, int right);
+// Makes caption the field's name for screen readers: its buddy, which they
+// read as its label, and its accessible name, as Qt gives a list no other.
+void Names(QLabel* caption, QWidget* field);
 
 // An etched horizontal line of the given width with its top at y.
 QFrame* Separator(QWidget* parent, int x, int y, int width);

@@ -17,26 +17,7 @@ namespace Shell {
 namespace {
 
 int busyPointers = 0; // BusyPointer objects alive; theirs are the top overrides
-
-// The normal pointer while a box waits for the user, the busy one again after.
-class NormalPointer {
-public:
-    NormalPointer() : suspended_(busyPointers)
-    {
-        for (int i = 0; i < suspended_; ++i)
-            QApplication::restoreOverrideCursor();
-    }
-    ~NormalPointer()
-    {
-        for (int i = 0; i < suspended_; ++i)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    NormalPointer(const NormalPointer&) = delete;
-    NormalPointer& operator=(const NormalPointer&) = delete;
-
-private:
-    const int suspended_;
-};
+int suspensions = 0;  // NormalPointer objects alive; the outermost takes the overrides off
 
 struct BoxStyle {
     QMessageBox::Icon icon;
@@ -80,8 +61,9 @@ int ResultOf(QMessageBox::StandardButton button, const BoxStyle& style)
 // is its only owner; the owner window only places it and stays beneath it.
 class QueryPrompt : public Core::ValuePrompt {
 public:
-    explicit QueryPrompt(QWidget* owner) : form_(std::make_unique<frmQuery>())
+    QueryPrompt(QWidget* owner, std::function<bool()> askStop) : form_(std::make_unique<frmQuery>())
     {
+        form_->OnEscapeTwice = std::move(askStop);
         if (!owner)
             return;
         const QWidget* window = owner->window();
@@ -136,16 +118,32 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* owner)
     return ResultOf(box.standardButton(box.clickedButton()), s);
 }
 
+NormalPointer::NormalPointer()
+{
+    if (suspensions++ == 0)
+        for (int i = 0; i < busyPointers; ++i)
+            QApplication::restoreOverrideCursor();
+}
+
+NormalPointer::~NormalPointer()
+{
+    if (--suspensions == 0)
+        for (int i = 0; i < busyPointers; ++i)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
 BusyPointer::BusyPointer()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (suspensions == 0)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     ++busyPointers;
 }
 
 BusyPointer::~BusyPointer()
 {
     --busyPointers;
-    QApplication::restoreOverrideCursor();
+    if (suspensions == 0)
+        QApplication::restoreOverrideCursor();
 }
 
 bool BusyPointer::Active()
@@ -160,7 +158,7 @@ int WindowDialogs::MsgBox(const std::string& text, int style, const std::string&
 
 std::unique_ptr<Core::ValuePrompt> WindowDialogs::NewPrompt()
 {
-    return std::make_unique<QueryPrompt>(FrameOf(owner_));
+    return std::make_unique<QueryPrompt>(FrameOf(owner_), askStop_);
 }
 
 } // namespace Shell

@@ -4,6 +4,7 @@
 #include "UserDialogs.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -34,6 +35,17 @@ public:
     static bool Active();
 };
 
+// The normal pointer for as long as it lives, also while a run holds the
+// busy one: every box and prompt of the program shows it, and so does the
+// progress window. Nested ones put the busy pointer back once, at the end.
+class NormalPointer {
+public:
+    NormalPointer();
+    ~NormalPointer();
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
+};
+
 // UserDialogs answered by message boxes over owner (the active window when
 // null) and by frmQuery over owner's frame.
 class WindowDialogs : public Core::UserDialogs {
@@ -42,8 +54,14 @@ public:
     int MsgBox(const std::string& text, int style, const std::string& title = Core::AppTitle) override;
     std::unique_ptr<Core::ValuePrompt> NewPrompt() override;
 
+    // In a batch run, a user facing a series of prompts can stop the run
+    // from one: Escape twice in a row calls askStop, and when it answers
+    // true the prompt ends as Cancel.
+    void StopFromPrompts(std::function<bool()> askStop) { askStop_ = std::move(askStop); }
+
 private:
     QWidget* owner_;
+    std::function<bool()> askStop_;
 };
 
 } // namespace Shell

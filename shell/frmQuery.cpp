@@ -3,6 +3,7 @@
 #include "FormToolkit.h"
 #include "UserDialogs.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,6 +29,12 @@ frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
     cmdOK->setDefault(true);
     cmdCancel = Shell::Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 235, 135);
 
+    // Escape reaches the window, where this filter sees it before the
+    // window's blocker swallows it; every other key, wherever it goes,
+    // breaks a pair of Escapes.
+    for (QObject* watched : std::initializer_list<QObject*>{this, txtValue, cmdOK, cmdCancel})
+        watched->installEventFilter(this);
+
     connect(txtValue, &QLineEdit::textChanged, this, &frmQuery::txtValue_Change);
     connect(cmdOK, &QPushButton::clicked, this, &frmQuery::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmQuery::reject);
@@ -45,6 +52,24 @@ void frmQuery::cmdOK_Click()
     QueryResult = txtValue->text();
     CancelPressed = false;
     accept();
+}
+
+bool frmQuery::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const bool escape = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+        if (!escape) {
+            escapePressed_ = false;
+        } else if (watched == this) {
+            const bool second = escapePressed_;
+            escapePressed_ = !second;
+            if (second && OnEscapeTwice && OnEscapeTwice()) {
+                reject();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmQuery::reject()

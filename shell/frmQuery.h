@@ -3,6 +3,7 @@
 // taken. The caller fills lblFName and txtValue, shows it modal and reads
 // QueryResult and CancelPressed after it has hidden itself.
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -25,7 +26,17 @@ public:
     // without OK leave the state of Cancel, so no rename is attempted.
     void reject() override;
 
+    // Escape alone does nothing; twice in a row, with no other key between,
+    // it calls this (when set), and a true answer dismisses the prompt as
+    // Cancel.
+    std::function<bool()> OnEscapeTwice;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void txtValue_Change();
     void cmdOK_Click();
+
+    bool escapePressed_ = false; // the last key pressed was Escape
 };

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "BackgroundRun.h"
 #include "FillRun.h"
 #include "FormToolkit.h"
 #include "GenreList.h"
@@ -28,8 +29,9 @@ const QColor clrDisabled(197, 197, 197);
 frmMain::frmMain(QWidget* owner)
     : ToolWindow(owner, "frmMain", QStringLiteral("Заполнить теги"), 347, 361), objTag(Shell::CreateTagObject())
 {
-    Place(new QLabel(QStringLiteral("Папка"), this), "lPath", 34, 10);
+    auto* lPath = Place(new QLabel(QStringLiteral("Папка"), this), "lPath", 34, 10);
     tPath = NewFolderField("tPath", QColor(224, 224, 224), 34, 26, 280, 19);
+    Shell::Form::Names(lPath, tPath);
     // The ellipsis in the window's own font: the Symbol font here has no glyph for it.
     cmdBrowse = Place(new QPushButton(QStringLiteral("…"), this), "cmdBrowse", 315, 27, 19, 19);
     cmdBrowse->setToolTip(QStringLiteral("Обзор"));
@@ -80,10 +82,12 @@ QCheckBox* frmMain::AddRow(const char* suffix, const QString& caption, QWidget* 
     const auto name = [suffix](const char* prefix) { return QByteArray(prefix) + suffix; };
     auto* check = Place(new QCheckBox(this), name("ch"), 10, y + 2, 17, 17);
     check->setChecked(true);
+    // The tick box has no text of its own to be read out.
+    check->setAccessibleName(QStringLiteral("Заполнять поле «%1»").arg(caption));
     // The label ends 9 pixels left of the field.
     auto* label = Place(new QLabel(caption, this), name("l"), 27, y, 74, 21);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Place(field, name("t"), 110, y, width, 21);
+    Shell::Form::Names(label, Place(field, name("t"), 110, y, width, 21));
     SetStatus(field, true);
     connect(check, &QCheckBox::toggled, this, [this, field, label](bool checked) {
         SetStatus(field, checked);
@@ -151,7 +155,8 @@ Core::FillSettings frmMain::Settings() const
 void frmMain::cmdFill_Click()
 {
     const Shell::BusyPointer busy;
-    Shell::WindowDialogs dialogs(this);
-    if (const auto journal = Core::RunJournal::Begin(dialogs))
-        Core::RunFill(strFolder, Settings(), *objTag, dialogs, journal.get());
+    Shell::RunInBackground(this, windowTitle(), [this, settings = Settings()](Core::UserDialogs& dialogs) {
+        if (const auto journal = Core::RunJournal::Begin(dialogs))
+            Core::RunFill(strFolder, settings, *objTag, dialogs, journal.get());
+    });
 }

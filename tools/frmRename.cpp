@@ -1,5 +1,6 @@
 #include "frmRename.h"
 
+#include "BackgroundRun.h"
 #include "FormToolkit.h"
 #include "Journal.h"
 #include "MessageBoxes.h"
@@ -17,10 +18,12 @@ using Shell::U8;
 frmRename::frmRename(QWidget* owner)
     : ToolWindow(owner, "frmRename", QStringLiteral("Переименовать файлы"), 371, 191)
 {
-    Place(new QLabel(QStringLiteral("Папка"), this), "lblDir", 50, 15);
+    auto* lblDir = Place(new QLabel(QStringLiteral("Папка"), this), "lblDir", 50, 15);
     txtDir = NewFolderField("txtDir", palette().color(QPalette::Window), 90, 10, 251, 21);
-    Place(new QLabel(QStringLiteral("Шаблон имени"), this), "lblTemplate", 10, 45);
+    Shell::Form::Names(lblDir, txtDir);
+    auto* lblTemplate = Place(new QLabel(QStringLiteral("Шаблон имени"), this), "lblTemplate", 10, 45);
     txtFilenameNew = Place(NewTemplateField(), "txtFilenameNew", 90, 40, 251, 21);
+    Shell::Form::Names(lblTemplate, txtFilenameNew);
 
     static const char* const legend[] = {"Название", "Исполнитель", "Альбом", "Год", "Жанр"};
     for (int k = 1; k <= 5; ++k) {
@@ -80,7 +83,8 @@ void frmRename::cmdRename_Click()
     if (!objTag)
         objTag = Shell::CreateTagObject();
     const Shell::BusyPointer busy;
-    Shell::WindowDialogs dialogs(this);
-    if (const auto journal = Core::RunJournal::Begin(dialogs))
-        Core::RunRename(strDir, U8(txtFilenameNew->text()), *objTag, dialogs, journal.get());
+    Shell::RunInBackground(this, windowTitle(), [this, templ = U8(txtFilenameNew->text())](Core::UserDialogs& dialogs) {
+        if (const auto journal = Core::RunJournal::Begin(dialogs))
+            Core::RunRename(strDir, templ, *objTag, dialogs, journal.get());
+    });
 }

@@ -92,6 +92,31 @@ TEST(ListMp3Files, ListsOrdinaryVisibleMp3FilesInAnyCase)
     EXPECT_EQ(names, (std::vector<std::string>{"B.MP3", "a.mp3", "c.Mp3"}));
 }
 
+TEST(ListMp3Files, GivesTheFoldersOfTheSameReadingWhenAsked)
+{
+    TempDir dir;
+    for (const char* n : {"a.mp3", "notes.txt"})
+        dir.Write(n, "x");
+    for (const char* n : {"sub", "folder.mp3", ".git"})
+        dir.MakeFolder(n);
+    ASSERT_EQ(::symlink((dir / "sub").c_str(), (dir / "linked").c_str()), 0);
+    ASSERT_EQ(::symlink((dir / "a.mp3").c_str(), (dir / "link.mp3").c_str()), 0);
+    const auto sorted = [](std::vector<std::string> names) {
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+
+    std::vector<std::string> folders;
+    const auto names = ListMp3Files(dir.Path(), nullptr, Links::Followed, &folders);
+    EXPECT_EQ(sorted(names), (std::vector<std::string>{"a.mp3", "link.mp3"}));
+    EXPECT_EQ(sorted(folders), (std::vector<std::string>{"folder.mp3", "linked", "sub"}));
+
+    // Links left out are neither files nor folders.
+    folders.clear();
+    EXPECT_EQ(ListMp3Files(dir.Path(), nullptr, Links::Skipped, &folders), std::vector<std::string>{"a.mp3"});
+    EXPECT_EQ(sorted(folders), (std::vector<std::string>{"folder.mp3", "sub"}));
+}
+
 TEST(ListMp3Files, AMissingFolderGivesNothingAndItsError)
 {
     TempDir dir;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTest>
 #include <QTreeWidget>
@@ -249,6 +250,46 @@ TEST_F(OpenDialog, NamesInWindows1251ShowReadablyAndOpenTheirOwnFile)
     doc->cmdChange->click();
     EXPECT_EQ(LastRecord(path), TagBytes("\xc5\xeb\xfc", "Band"));
     EXPECT_EQ(LastRecord(lookAlike), TagBytes("Other"));
+}
+
+TEST_F(OpenDialog, FilesComeInTheOrderOfTheirShownTextIgnoringCase)
+{
+    // Capitals fold, Cyrillic ones and those beyond U+FFFF too; "ё" comes
+    // after "я" and "ÿ" (U+00FF) before "ā" (U+0101), by their codes; those
+    // beyond U+FFFF, stored as pairs from U+D800 on, before a fullwidth one;
+    // a Windows-1251 name where its shown text puts it; names equal but for
+    // case by their text.
+    for (const char* name : {"ёлка.mp3", "Ель.mp3", "ЯБЛОКО.mp3", "арбуз.mp3", "ā.mp3", "ÿ.mp3", "Ａ.mp3", "😀.mp3",
+                             "𐐀b.mp3", "𐐨a.mp3", "b.mp3", "B.mp3", "\xc0\xe9\xe2\xe0.mp3"})
+        dir.Write(name, Tagged);
+    QPointer<frmOpen> dialog = NewDialog();
+    EXPECT_EQ(Names(dialog->FileList),
+              QStringList({"B.mp3", "b.mp3", "ÿ.mp3", "ā.mp3", "Айва.mp3", "арбуз.mp3", "Ель.mp3", "ЯБЛОКО.mp3",
+                           "ёлка.mp3", "𐐨a.mp3", "𐐀b.mp3", "😀.mp3", "Ａ.mp3"}));
+    delete dialog;
+}
+
+TEST_F(OpenDialog, EveryRowIsAsWideAsTheLongestNameOfTheFolderShown)
+{
+    const QString longName = "a song whose name is far too long for the list to show at once.mp3";
+    dir.Write(longName.toStdString(), Tagged);
+    dir.Write("b.mp3", Tagged);
+    dir.MakeFolder("short");
+    dir.Write("short/c.mp3", Tagged);
+    QPointer<frmOpen> dialog = NewDialog();
+    QListWidget* list = dialog->FileList;
+    const int needed = list->fontMetrics().horizontalAdvance(longName);
+    EXPECT_GE(list->visualItemRect(list->item(1)).width(), needed);
+    EXPECT_GT(list->horizontalScrollBar()->maximum(), 0);
+
+    const QPoint at = dialog->DirList->visualItemRect(dialog->DirList->currentItem()->child(0)).center();
+    QTest::mouseClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dialog->DirList->viewport(), Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+    ASSERT_EQ(Names(list), QStringList({"c.mp3"}));
+    EXPECT_LT(list->visualItemRect(list->item(0)).width(), needed);
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+    delete dialog;
 }
 
 } // namespace

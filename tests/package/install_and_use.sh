@@ -43,6 +43,9 @@ check cmake "$work/cmake/quenlar_consumer"
 # Through pkg-config, with no other place to look.
 pcdir=$prefix/$libdir/pkgconfig
 pcflags=$(PKG_CONFIG_PATH=$pcdir PKG_CONFIG_LIBDIR=$pcdir pkg-config --cflags --libs quenlar)
+# Plain folders of the prefix given to the install, not of the build's.
+read -ra words <<<"$pcflags"
+[[ "${words[*]}" == "-I$prefix/include -L$prefix/$libdir -lQuenlar" ]] || fail "pkg-config: $pcflags"
 # shellcheck disable=SC2086 # both are lists of words
 "$cxx" $flags -o "$work/pkgconfig_consumer" "$consumer/main.cpp" $pcflags
 check pkgconfig "$work/pkgconfig_consumer" LD_LIBRARY_PATH="$prefix/$libdir"

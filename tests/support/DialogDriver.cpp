@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -34,7 +35,7 @@ void DialogDriver::Poll()
     if (busy_)
         return;
     QWidget* w = QApplication::activeModalWidget();
-    if (!w || !w->isVisible() || w == handled_.data())
+    if (!w || !w->isVisible() || w == handled_.data() || passOver_.contains(w->objectName()))
         return;
     busy_ = true;
     handled_ = w;
@@ -57,11 +58,14 @@ void DialogDriver::Poll()
 
     if (next_ < actions_.size() && !broken_) {
         seen_.push_back(seen);
-        Action a = actions_[next_++];
+        const std::size_t index = next_++;
+        Action a = actions_[index];
         a(w);
         // An action answers its dialog; one that returned early (a failed
         // ASSERT inside it) would leave the test waiting for its timeout.
-        if (w->isVisible() && QApplication::activeModalWidget() == w) {
+        const bool mayStay
+            = std::find(keepingOpen_.begin(), keepingOpen_.end(), index) != keepingOpen_.end();
+        if (!mayStay && w->isVisible() && QApplication::activeModalWidget() == w) {
             ADD_FAILURE() << "the action for dialog \"" << seen.title.toStdString() << "\" left it open";
             broken_ = true;
             Dismiss(w);
@@ -74,6 +78,12 @@ void DialogDriver::Poll()
         Dismiss(w);
     }
     busy_ = false;
+}
+
+void DialogDriver::AddKeepingOpen(Action action)
+{
+    keepingOpen_.push_back(actions_.size());
+    actions_.push_back(std::move(action));
 }
 
 void DialogDriver::Dismiss(QWidget* w)

@@ -35,6 +35,12 @@ public:
     ~DialogDriver() override;
 
     void Add(Action action) { actions_.push_back(std::move(action)); }
+    // An action that leaves its dialog open on purpose (it posts keys, say);
+    // the next action answers what comes up next.
+    void AddKeepingOpen(Action action);
+    // Dialogs with this object name are left to the test (a progress window
+    // the test watches itself).
+    void PassOver(const QString& objectName) { passOver_ << objectName; }
     const std::vector<SeenDialog>& Seen() const { return seen_; }
     std::size_t Unused() const { return actions_.size() - next_; }
 
@@ -46,6 +52,8 @@ private:
     static void Dismiss(QWidget* dialog);
 
     std::vector<Action> actions_;
+    std::vector<std::size_t> keepingOpen_; // indexes of actions that may leave their dialog open
+    QStringList passOver_;
     std::size_t next_ = 0;
     std::vector<SeenDialog> seen_;
     QTimer timer_;

@@ -41,8 +41,7 @@ public:
     int MsgBox(const std::string& text, int style, const std::string& title) override
     {
         messages.push_back({text, style, title});
-        return style == Core::vbYesNoQuestion || style == Core::vbYesNoCancelQuestion ? answer(text)
-                                                                                             : Core::vbOK;
+        return style == Core::vbYesNoQuestion || style == Core::vbYesNoCancelQuestion ? answer(text) : Core::vbOK;
     }
 
     std::unique_ptr<Core::ValuePrompt> NewPrompt() override

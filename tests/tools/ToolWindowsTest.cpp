@@ -1,6 +1,7 @@
 // The two tool windows driven as the user drives them, with real message
 // boxes and prompts answered.
 #include "DialogDriver.h"
+#include "HookedTag.h"
 #include "Journal.h"
 #include "MessageBoxes.h"
 #include "ScriptedDialogs.h"
@@ -8,17 +9,23 @@
 #include "TagObjects.h"
 #include "frmMain.h"
 #include "frmRename.h"
+#include "WindowTagObjects.h"
 #include "mdlBrowseForFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace testing_support;
 
@@ -445,6 +452,135 @@ TEST(ToolWindows, BothToolsJournalTheirRunsAndWaitWhileAnotherRunWorks)
     EXPECT_EQ(Core::ReadJournal().entries[0].kind, Core::JournalEntry::Rename);
     ASSERT_EQ(driver.Seen().size(), 2u);
     EXPECT_EQ(driver.Seen()[1].text, "Процесс переименования завершен.");
+}
+
+// The windows' tag objects read slowly, as on a USB stick, while this lives.
+struct SlowDisk {
+    explicit SlowDisk(std::chrono::milliseconds perRead)
+    {
+        Shell::SetTagObjectFactoryForTests([perRead]() -> std::unique_ptr<Quenlar::_TMP3Tag> {
+            auto tag = std::make_unique<HookedTag>();
+            tag->beforeRead = [perRead](const std::string&) { std::this_thread::sleep_for(perRead); };
+            return tag;
+        });
+    }
+    ~SlowDisk() { Shell::SetTagObjectFactoryForTests(nullptr); }
+};
+
+// Watches for the progress window and notes what it shows; presses "Стоп"
+// once the bar has passed stopAt.
+struct ProgressWatch {
+    QTimer timer;
+    QString title;
+    int maximum = -1, shownAt = -1;
+    bool stopped = false, normalPointerOver = false, busyElsewhere = false;
+    ProgressWatch(int stopAt, QElapsedTimer& clock, QWidget* elsewhere)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [=, this, &clock] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->objectName() != "frmProgress" || !w->isVisible())
+                    continue;
+                auto* bar = w->findChild<QProgressBar*>("prgFiles");
+                auto* stop = w->findChild<QPushButton*>("cmdStop");
+                ASSERT_TRUE(bar && stop);
+                if (shownAt < 0) {
+                    shownAt = static_cast<int>(clock.elapsed());
+                    title = w->windowTitle();
+                    EXPECT_EQ(stop->text(), "Стоп");
+                    EXPECT_TRUE(w->isModal());
+                    normalPointerOver = !QApplication::overrideCursor() && w->cursor().shape() == Qt::ArrowCursor;
+                    busyElsewhere = elsewhere->cursor().shape() == Qt::WaitCursor;
+                }
+                maximum = bar->maximum();
+                if (!stopped && bar->value() > stopAt) {
+                    stopped = true;
+                    QTest::mouseClick(stop, Qt::LeftButton);
+                }
+            }
+        });
+        timer.start(20);
+    }
+};
+
+TEST(FillWindow, ALongRunShowsItsProgressAndStopsBetweenTwoFiles)
+{
+    TempDir dir;
+    constexpr int kFiles = 300;
+    for (int i = 0; i < kFiles; ++i)
+        Mp3(dir, std::to_string(i) + ".mp3", TagBytes("old"));
+    const SlowDisk slow(std::chrono::milliseconds(5));
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmMain> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(w, "tTitle")->setText("new");
+    for (const char* box : {"chArtist", "chAlbum", "chYear", "chGenre", "chComment"})
+        QTest::mouseClick(Find<QCheckBox>(w, box), Qt::LeftButton);
+
+    QElapsedTimer clock;
+    clock.start();
+    ProgressWatch watch(20, clock, w);
+    DialogDriver driver({Answer(QMessageBox::Ok)});
+    driver.PassOver("frmProgress");
+    QTest::mouseClick(Find<QPushButton>(w, "cmdFill"), Qt::LeftButton);
+
+    EXPECT_GE(watch.shownAt, 400) << "a run shows its progress only once it has lasted";
+    EXPECT_EQ(watch.title, "Заполнить теги");
+    EXPECT_EQ(watch.maximum, kFiles);
+    EXPECT_TRUE(watch.normalPointerOver) << "the normal pointer over the progress window";
+    EXPECT_TRUE(watch.busyElsewhere) << "the busy one over the tool window";
+    ASSERT_TRUE(watch.stopped);
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    const std::string text = driver.Seen()[0].text.toStdString();
+    const std::string head = "Заполнение тегов прервано. Изменено файлов: ";
+    ASSERT_EQ(text.rfind(head, 0), 0u) << text;
+    const int changed = std::stoi(text.substr(head.size()));
+    EXPECT_EQ(text, head + std::to_string(changed) + " из " + std::to_string(kFiles) + ".");
+    int filled = 0;
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string record = LastRecord(dir / (std::to_string(i) + ".mp3"));
+        filled += record == TagBytes("new");
+        EXPECT_TRUE(record == TagBytes("new") || record == TagBytes("old")) << i;
+    }
+    EXPECT_EQ(filled, changed);
+    EXPECT_LT(changed, kFiles);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor) << "the tool window's pointer is given back";
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(top->objectName() == "frmProgress" && top->isVisible());
+}
+
+TEST(RenameWindow, EscapeTwiceAtAPromptAsksAndStopsTheRun)
+{
+    TempDir dir;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        Mp3(dir, name, TagBytes("Same"));
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmRename> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(w, "txtFilenameNew")->setText("%1");
+
+    DialogDriver driver;
+    driver.AddKeepingOpen([](QWidget* prompt) {
+        auto* value = prompt->findChild<QLineEdit*>("txtValue");
+        for (int key : {Qt::Key_Escape, Qt::Key_A, Qt::Key_Escape, Qt::Key_Escape})
+            QCoreApplication::postEvent(value, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    });
+    driver.Add(Answer(QMessageBox::Yes));
+    driver.Add(Answer(QMessageBox::Ok));
+    QTest::mouseClick(Find<QPushButton>(w, "cmdRename"), Qt::LeftButton);
+
+    ASSERT_EQ(driver.Seen().size(), 3u);
+    EXPECT_EQ(driver.Seen()[0].objectName, "frmQuery");
+    EXPECT_EQ(driver.Seen()[1].icon, QMessageBox::Question);
+    EXPECT_EQ(driver.Seen()[1].text, "Остановить переименование файлов?\n\nЭтот файл и следующие переименованы не будут.");
+    EXPECT_EQ(driver.Seen()[2].text, "Переименование прервано. Переименовано файлов: 1 из 3.");
+    int kept = 0;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        kept += Exists(dir / name);
+    EXPECT_EQ(kept, 2);
+    EXPECT_TRUE(Exists(dir / "Same.mp3"));
 }
 
 } // namespace
