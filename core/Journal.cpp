@@ -19,8 +19,11 @@
 // version. Then one entry per change, each written with one write(): a
 // 32-bit payload size, a 32-bit check of the payload (Checksum), the
 // payload. Numbers are little-endian. Payloads:
-//   write:  1, flags (1 = appended), length (64), path (32-bit size, bytes),
-//           the last 128 bytes before, the 128-byte record written
+//   write:  1, flags (1 = appended, 2 = record known), length (64), path
+//           (32-bit size, bytes), the last 128 bytes before, and when known
+//           the 128-byte record written
+//   after:  3, length (64), the last 128 bytes: what the file of the write
+//           just before it, whose record was not known, holds after it
 //   rename: 2, device (64), inode (64), old name, new name (each as a path)
 // A killed program leaves at most its last entry torn, so an entry that
 // the file ends inside, or a checksum wrong only at the very end, is a torn
@@ -34,8 +37,8 @@ constexpr char kMagic[8] = {'M', 'O', 'R', 'V', 'I', 'K', 'J', '\n'};
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kHeaderSize = sizeof kMagic + 4;
 constexpr std::size_t kFrameSize = 8; // payload size and checksum
-constexpr std::uint8_t kWrite = 1, kRename = 2;
-constexpr std::uint8_t kAppended = 1;
+constexpr std::uint8_t kWrite = 1, kRename = 2, kAfter = 3;
+constexpr std::uint8_t kAppended = 1, kRecordKnown = 2;
 constexpr std::size_t kMaxPath = 1 << 16;
 constexpr std::size_t kMaxPayload = 1 + 16 + 2 * (4 + kMaxPath) + 256;
 // Far more than 32767 entries of the longest paths a system takes.
@@ -131,20 +134,26 @@ private:
     bool ok_ = true;
 };
 
-bool Decode(std::string_view payload, JournalEntry& e)
+// The kind of the payload, with its fields in e (for an after-note, the
+// length and the last 128 bytes); 0 when it is not ours.
+std::uint8_t Decode(std::string_view payload, JournalEntry& e)
 {
     Cursor c(payload);
-    const auto kind = c.Number(1);
+    const auto kind = static_cast<std::uint8_t>(c.Number(1));
     if (kind == kWrite) {
         e.kind = JournalEntry::Write;
         const auto flags = c.Number(1);
         e.appending = flags & kAppended;
+        e.recordKnown = flags & kRecordKnown;
         e.length = static_cast<std::int64_t>(c.Number(8));
         e.path = c.Path();
         c.Bytes(e.last.data(), e.last.size());
-        c.Bytes(e.record.data(), e.record.size());
-        c.Require((flags & ~kAppended) == 0 && e.length >= 128
-                  && e.length <= std::numeric_limits<std::int64_t>::max() - 128);
+        if (e.recordKnown)
+            c.Bytes(e.record.data(), e.record.size());
+        c.Require((flags & ~(kAppended | kRecordKnown)) == 0);
+    } else if (kind == kAfter) {
+        e.length = static_cast<std::int64_t>(c.Number(8));
+        c.Bytes(e.last.data(), e.last.size());
     } else if (kind == kRename) {
         e.kind = JournalEntry::Rename;
         e.device = c.Number(8);
@@ -152,9 +161,25 @@ bool Decode(std::string_view payload, JournalEntry& e)
         e.path = c.Path();
         e.target = c.Path();
     } else {
-        return false;
+        return 0;
     }
-    return c.ok();
+    if (kind != kRename)
+        c.Require(e.length >= 128 && e.length <= std::numeric_limits<std::int64_t>::max() - 128);
+    return c.ok() ? kind : 0;
+}
+
+// What the file of a write whose record was not known holds after it: the
+// record written, when the length says where it went.
+bool Settle(JournalEntry& write, const JournalEntry& after)
+{
+    if (write.kind != JournalEntry::Write || write.recordKnown)
+        return false;
+    if (after.length == write.length || after.length == write.length + 128) {
+        write.appending = after.length != write.length;
+        write.record = after.last;
+        write.recordKnown = true;
+    }
+    return true;
 }
 
 bool AllZero(std::string_view bytes)
@@ -175,6 +200,7 @@ void Parse(std::string_view bytes, JournalReading& reading)
         return;
     }
     reading.status = JournalReading::Read;
+    bool settled = true; // no write waits for its after-note
     std::size_t at = kHeaderSize;
     while (at < bytes.size()) {
         const std::string_view rest = bytes.substr(at);
@@ -196,9 +222,17 @@ void Parse(std::string_view bytes, JournalReading& reading)
             break;
         }
         JournalEntry entry;
-        if (!Decode(payload, entry))
+        const std::uint8_t kind = Decode(payload, entry);
+        if (kind == 0)
             break;
-        reading.entries.push_back(std::move(entry));
+        if (kind == kAfter) {
+            if (settled || !Settle(reading.entries.back(), entry))
+                break;
+            settled = true;
+        } else {
+            settled = entry.recordKnown;
+            reading.entries.push_back(std::move(entry));
+        }
         at += kFrameSize + size;
     }
     if (at < bytes.size()) {
@@ -340,14 +374,39 @@ void RunJournal::Fail(int error) const
                        + Platform::ErrorText(error));
 }
 
+// The length and last 128 bytes of the file at path; the reason when they
+// cannot be read.
+std::string LookAtEnd(const std::string& path, std::int64_t& length, std::array<char, 128>& last)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Platform::ErrorText(errno);
+    struct stat st;
+    std::string reason;
+    if (::fstat(fd, &st) != 0) {
+        reason = Platform::ErrorText(errno);
+    } else if (!S_ISREG(st.st_mode) || st.st_size < 128) {
+        reason = "Файл короче 128 байт: в нём нет места для тега.";
+    } else {
+        const ssize_t n = ::pread(fd, last.data(), last.size(), st.st_size - 128);
+        if (n != 128)
+            reason = Platform::ErrorText(n < 0 ? errno : EIO);
+        length = st.st_size;
+    }
+    ::close(fd);
+    return reason;
+}
+
 void RunJournal::WriteTag(Quenlar::_TMP3Tag& objTag, const std::string& path)
 {
     // The tag object tells what it found once it has read the file for the
     // write, so the journal costs no read of its own.
     const bool told = Quenlar::SetWriteHook(
         objTag, [this](const std::string& name, const Quenlar::RecordChange& change) { NoteWrite(name, change); });
-    if (!told)
-        throw JournalError("Объект тегов не сообщает, что он записывает: файл не изменён.");
+    if (!told) {
+        WriteLooking(objTag, path);
+        return;
+    }
     struct Unhook {
         Quenlar::_TMP3Tag& tag;
         ~Unhook() { Quenlar::SetWriteHook(tag, {}); }
@@ -361,6 +420,33 @@ void RunJournal::Identify(const std::string& path, const Quenlar::_TMP3Tag& objT
         identified_ = path;
     else
         identified_.clear();
+}
+
+// An object of another make tells nothing: the journal looks at the file
+// before the write and notes what it holds after it.
+void RunJournal::WriteLooking(Quenlar::_TMP3Tag& objTag, const std::string& path)
+{
+    std::int64_t length = 0;
+    std::array<char, 128> last;
+    const auto look = [&] {
+        if (const std::string reason = LookAtEnd(path, length, last); !reason.empty())
+            throw JournalError("Не удалось прочитать файл " + path + " для журнала операции. " + reason);
+    };
+    look();
+    entry_.assign(kFrameSize, '\0');
+    entry_.push_back(static_cast<char>(kWrite));
+    entry_.push_back(0);
+    PutU64(entry_, static_cast<std::uint64_t>(length));
+    PutPath(path);
+    entry_.append(last.data(), last.size());
+    Append();
+    objTag.TagWrite(path, false);
+    look();
+    entry_.assign(kFrameSize, '\0');
+    entry_.push_back(static_cast<char>(kAfter));
+    PutU64(entry_, static_cast<std::uint64_t>(length));
+    entry_.append(last.data(), last.size());
+    Append();
 }
 
 int RunJournal::Rename(const std::string& from, const std::string& to)
@@ -389,7 +475,7 @@ void RunJournal::NoteWrite(const std::string& path, const Quenlar::RecordChange&
 {
     entry_.assign(kFrameSize, '\0');
     entry_.push_back(static_cast<char>(kWrite));
-    entry_.push_back(static_cast<char>(change.appending ? kAppended : 0));
+    entry_.push_back(static_cast<char>(kRecordKnown | (change.appending ? kAppended : 0)));
     PutU64(entry_, static_cast<std::uint64_t>(change.length));
     PutPath(path);
     entry_.append(change.last.data(), change.last.size());

@@ -57,8 +57,10 @@ public:
     RunJournal& operator=(const RunJournal&) = delete;
 
     // objTag.TagWrite(path, false), with what the file holds and what it
-    // will hold noted ahead. Throws what TagWrite throws, or JournalError
-    // (the file untouched) when the note cannot be written.
+    // will hold noted ahead; for an object of another make than the
+    // library's, what it holds after the write is noted after it. Throws
+    // what TagWrite throws, or JournalError when a note cannot be written
+    // (the file untouched when it was the note ahead).
     void WriteTag(Quenlar::_TMP3Tag& objTag, const std::string& path);
     // The file at path as objTag has just read it: a rename of path that
     // follows takes the file's identity from there instead of looking again.
@@ -71,6 +73,7 @@ public:
 private:
     RunJournal(std::string folder, std::unique_ptr<JournalLock> lock);
     void NoteWrite(const std::string& path, const Quenlar::RecordChange& change);
+    void WriteLooking(Quenlar::_TMP3Tag& objTag, const std::string& path);
     void PutPath(const std::string& path);
     void Append();
     [[noreturn]] void Fail(int error) const;
@@ -90,10 +93,12 @@ struct JournalEntry {
     std::string path;   // the file written, or the old name of the file renamed
     std::string target; // Rename: the new name
     // Write: the file's length and last 128 bytes before, whether the record
-    // was appended, and the record written.
+    // was appended, and the record written, unless the run was ended between
+    // a write it could not note ahead and the note after it.
     std::int64_t length = 0;
     bool appending = false;
     std::array<char, 128> last{};
+    bool recordKnown = true;
     std::array<char, 128> record{};
     // Rename: the file's identity, the same under either name.
     std::uint64_t device = 0, inode = 0;

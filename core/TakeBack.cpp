@@ -93,16 +93,18 @@ State StateOf(int fd, const JournalEntry& e, int& error)
     }
     if (st.st_size == e.length && tail == e.last)
         return State::AsBefore;
-    if (st.st_size == leftLength && tail == e.record)
+    if (e.recordKnown && st.st_size == leftLength && tail == e.record)
         return State::AsLeft;
     return State::Changed;
 }
 
-Outcome Verdict(State state, int error)
+Outcome Verdict(const JournalEntry& e, State state, int error)
 {
     if (state == State::AsBefore)
         return kBack;
-    return error ? LeftFor(error) : Left(kChanged);
+    if (error)
+        return LeftFor(error);
+    return Left(e.recordKnown ? kChanged : "Операция была прервана на этом файле, и неизвестно, что она в него записала.");
 }
 
 // Gives the file back what it held, in the same open that found exactly what
@@ -116,7 +118,7 @@ Outcome Restore(const JournalEntry& e)
     int error = 0;
     const State state = StateOf(file.get(), e, error);
     if (state != State::AsLeft)
-        return Verdict(state, error);
+        return Verdict(e, state, error);
     if (e.appending) {
         if (::ftruncate(file.get(), e.length) != 0)
             return LeftFor(errno);
@@ -155,7 +157,7 @@ Outcome TakeBackWrite(UserDialogs& dialogs, const JournalEntry& e)
         int error = 0;
         const State state = StateOf(file.get(), e, error);
         if (state != State::AsLeft)
-            return Verdict(state, error);
+            return Verdict(e, state, error);
     }
     const std::string question
         = "Файл " + e.path + " доступен только для чтения" + CR + CR + "Вернуть в этом файле прежний тег?";
@@ -193,10 +195,12 @@ Outcome TakeBackRename(const JournalEntry& e)
     return Left("Под этим именем теперь другой файл.");
 }
 
-std::string ClosingText(std::size_t back, std::size_t total, const std::vector<std::string>& left)
+std::string ClosingText(bool stopped, std::size_t back, std::size_t total, const std::vector<std::string>& left)
 {
-    std::string text = "Последняя операция отменена. Возвращено файлов: " + std::to_string(back) + " из "
-        + std::to_string(total) + ".";
+    std::string text = std::string(stopped ? "Отмена последней операции прервана." : "Последняя операция отменена.")
+        + " Возвращено файлов: " + std::to_string(back) + " из " + std::to_string(total) + ".";
+    if (stopped)
+        text += std::string(CR) + "Чтобы вернуть остальные, выберите «Отменить последнюю операцию» снова.";
     if (left.empty())
         return text;
     text += std::string(CR) + CR + "Оставлены как есть:";
@@ -252,18 +256,30 @@ TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folder)
         return TakeBackEnd::Refused;
     }
 
-    std::size_t back = 0;
+    std::size_t back = 0, done = 0;
+    const std::size_t total = reading.entries.size();
     std::vector<std::string> left;
+    bool stopped = false;
     for (auto e = reading.entries.rbegin(); e != reading.entries.rend(); ++e) {
+        const std::string& name = e->kind == JournalEntry::Rename ? e->target : e->path;
+        if (!dialogs.Progress(done++, total, name)) {
+            stopped = true;
+            break;
+        }
         const Outcome outcome
             = e->kind == JournalEntry::Write ? TakeBackWrite(dialogs, *e) : TakeBackRename(*e);
         if (outcome.back)
             ++back;
         else
-            left.push_back((e->kind == JournalEntry::Rename ? e->target : e->path) + " — " + outcome.reason);
+            left.push_back(name + " — " + outcome.reason);
     }
     std::reverse(left.begin(), left.end());
-    std::string text = ClosingText(back, reading.entries.size(), left);
+    std::string text = ClosingText(stopped, back, total, left);
+    if (stopped) {
+        // What went back holds what it held before the run: going on later finds nothing to do there.
+        dialogs.MsgBox(text, vbInformation);
+        return TakeBackEnd::Stopped;
+    }
     // Taking back is not taken back: the journal goes.
     if (::unlink(JournalPath(folder).c_str()) != 0) {
         const int error = errno;

@@ -3,6 +3,7 @@
 #include "frmAbout.h"
 #include "frmOptions.h"
 #include "Application.h"
+#include "BackgroundRun.h"
 #include "Journal.h"
 #include "MessageBoxes.h"
 #include "Paths.h"
@@ -319,8 +320,9 @@ void frmMDI::mnuToolsUndo_Click()
 {
     {
         const Shell::BusyPointer busy;
-        Shell::WindowDialogs dialogs(this);
-        Core::TakeBackLastRun(dialogs);
+        Shell::RunInBackground(this, mnuToolsUndo->text(), [](Core::UserDialogs& dialogs) {
+            Core::TakeBackLastRun(dialogs);
+        });
     }
     UpdateUndo();
 }

@@ -2,6 +2,7 @@
 // the questions answered by a script.
 #include "FileSystem.h"
 #include "FillRun.h"
+#include "HookedTag.h"
 #include "Journal.h"
 #include "RenameRun.h"
 #include "ScriptedDialogs.h"
@@ -134,6 +135,17 @@ TEST_F(Journal, ARenameRunOverFortyFilesGoesBackUnderTheOldNames)
     ASSERT_EQ(Rename("%2 - %1"), Core::RenameEnd::Completed);
     ASSERT_TRUE(Exists(dir / "Band - Song 7.mp3"));
 
+    // Stopped part way, it keeps the journal; chosen again, it goes on.
+    ScriptedDialogs stopping;
+    stopping.progress = [](std::size_t done, std::size_t total, const std::string&) {
+        EXPECT_EQ(total, 40u);
+        return done < 15;
+    };
+    EXPECT_EQ(Core::TakeBackLastRun(stopping, state.Folder()), TakeBackEnd::Stopped);
+    EXPECT_EQ(stopping.Texts(), std::vector<std::string>{"Отмена последней операции прервана. Возвращено файлов: 15 из "
+                                                         "40.\rЧтобы вернуть остальные, выберите «Отменить последнюю "
+                                                         "операцию» снова."});
+    EXPECT_TRUE(Core::JournalExists(state.Folder()));
     const std::vector<Message> told = TakeBack(TakeBackEnd::Done);
     EXPECT_EQ(SnapshotOf(dir.Path()), before);
     ASSERT_EQ(told.size(), 1u);
@@ -178,6 +190,35 @@ TEST_F(Journal, FilesChangedSinceTheRunAreLeftAndNamedTheOthersGoBack)
     EXPECT_EQ(told[0].text, expected);
 }
 
+
+TEST_F(Journal, AnObjectOfAnotherMakeIsLookedAtBeforeAndAfterItsWrite)
+{
+    Mp3("tagged.mp3");
+    dir.Write("plain.mp3", Audio(300));
+    const Snapshot before = SnapshotOf(dir.Path());
+    const std::string last = Core::Platform::ListMp3Files(dir.Path()).back();
+    HookedTag hooked;
+    settings.Title = {true, "new"};
+    const auto fill = [&] {
+        const auto journal = Core::RunJournal::Begin(dialogs, state.Folder());
+        ASSERT_TRUE(journal);
+        EXPECT_EQ(Core::RunFill(dir.Path(), settings, hooked, dialogs, journal.get()), Core::FillEnd::Completed);
+    };
+    fill();
+    EXPECT_EQ(TakeBack(TakeBackEnd::Done).back().text, Closing(2, 2));
+    EXPECT_EQ(SnapshotOf(dir.Path()), before);
+
+    // Ended between a write and the note after it: that file is left, and named.
+    fill();
+    const std::string journal = JournalBytes();
+    const std::size_t afterNote = 8 + 1 + 8 + 128;
+    SetJournal(journal.substr(0, journal.size() - afterNote));
+    const std::string lastAfterRun = ReadFile(dir / last);
+    EXPECT_EQ(TakeBack(TakeBackEnd::Done).back().text,
+              Closing(1, 2) + "\r\rОставлены как есть:\r" + (dir / last)
+                  + " — Операция была прервана на этом файле, и неизвестно, что она в него записала.");
+    EXPECT_EQ(ReadFile(dir / last), lastAfterRun);
+}
 
 TEST_F(Journal, ReadOnlyFilesAreAskedAboutAsTheFillRunAsksAndKeepTheirMode)
 {
