@@ -99,6 +99,12 @@ void Report(const std::string& job, const Figures& figures, double target)
                 job.c_str(), figures.measured, figures.floor, ratio, target, ratio <= target ? "ok" : "OVER");
 }
 
+void ReportJournal(const std::string& job, const Figures& figures)
+{
+    std::printf("%-14s journal  %7.3f us/file   none  %7.3f us/file   cost %+.1f%%\n", job.c_str(), figures.measured,
+                figures.floor, 100.0 * (figures.measured / figures.floor - 1.0));
+}
+
 std::int64_t StatSize(const std::string& path)
 {
     struct stat st;

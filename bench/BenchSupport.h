@@ -45,6 +45,9 @@ Figures MicrosPerItem(std::size_t items, int rounds, const std::function<void()>
 
 // One line: the job, both figures in µs per file, their ratio and its target.
 void Report(const std::string& job, const Figures& figures, double target);
+// One line: the job with its journal (measured) and without (floor), in µs
+// per file, and what the journal adds.
+void ReportJournal(const std::string& job, const Figures& figures);
 
 // Floor building blocks: the bare system calls, nothing else per file.
 using Record = std::array<char, 128>;

@@ -20,15 +20,22 @@ struct Failure {
 // Reads and fills one file, and writes it unless mayWrite refuses the texts
 // the templates gave it; why that failed, if it did.
 std::optional<Failure> FillOne(const std::string& strPath, const std::string& strName, const FillSettings& settings,
-                               Quenlar::_TMP3Tag& objTag, const std::function<bool(const std::string&)>& mayWrite)
+                               Quenlar::_TMP3Tag& objTag, const std::function<bool(const std::string&)>& mayWrite,
+                               RunJournal* journal)
 {
     try {
         objTag.TagRead(strPath);
-        if (mayWrite(FillTagFields(objTag, strName, settings)))
+        if (!mayWrite(FillTagFields(objTag, strName, settings)))
+            return std::nullopt;
+        if (journal)
+            journal->WriteTag(objTag, strPath);
+        else
             objTag.TagWrite(strPath, false);
         return std::nullopt;
     } catch (const Quenlar::LibraryError& error) {
         return Failure{error.Number(), TagErrorReason(strPath, error)};
+    } catch (const JournalError& error) {
+        return Failure{0, error.what()};
     } catch (const std::exception& failure) {
         return Failure{0, std::string("Непредвиденная ошибка: ") + failure.what()};
     }
@@ -86,7 +93,7 @@ private:
 } // namespace
 
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
-                UserDialogs& dialogs)
+                UserDialogs& dialogs, RunJournal* journal)
 {
     QuestionMarkWarning warning(dialogs);
     if (!warning.BeforeRun(settings))
@@ -110,7 +117,7 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
         std::optional<Failure> error;
         const auto mayWrite = [&](const std::string& texts) { return warning.AtFile(strPath, texts); };
         if (!WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,
-                                      [&] { error = FillOne(strPath, strName, settings, objTag, mayWrite); }))
+                                      [&] { error = FillOne(strPath, strName, settings, objTag, mayWrite, journal); }))
             continue;
         if (warning.Refused())
             return Stopped(dialogs, changed, names->size());

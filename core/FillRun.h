@@ -2,6 +2,7 @@
 // The fill-tags run over one folder: for each MP3 file, read the tag, fill
 // the enabled fields from their templates and write the tag back, asking
 // before a read-only file is touched.
+#include "Journal.h"
 #include "TemplateExpansion.h"
 #include "UserDialogs.h"
 
@@ -25,7 +26,9 @@ enum class FillEnd {
 // Characters that the tags cannot hold are asked about before the run for
 // the window's text, and once during it at the first file whose name or tag
 // brings others in; No there stops the run as a stop between files does.
+// With a journal, every write is noted there ahead; one that cannot be
+// noted is not made and breaks the run off.
 FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quenlar::_TMP3Tag& objTag,
-                UserDialogs& dialogs);
+                UserDialogs& dialogs, RunJournal* journal = nullptr);
 
 } // namespace Core

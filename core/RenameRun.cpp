@@ -38,7 +38,7 @@ bool BlankOnly(const std::string& text)
 } // namespace
 
 RenameEnd RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
-               UserDialogs& dialogs)
+               UserDialogs& dialogs, RunJournal* journal)
 {
     if (BlankOnly(strTemplate)) {
         dialogs.MsgBox("Шаблон имени не задан", vbCritical);
@@ -70,11 +70,22 @@ RenameEnd RunRename(const std::string& strFolder, const std::string& strTemplate
             dialogs.MsgBox("Неверный формат тегов в файле " + strPath, vbCritical);
             continue;
         }
+        if (journal)
+            journal->Identify(strPath, objTag);
         PromptOnDemand prompt(dialogs);
-        const RenameOutcome outcome = RenameAfterTemplate(
-            dialogs, prompt, strPath, strTemplate,
-            {CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()), CutAtNull(objTag.Album()),
-             CutAtNull(objTag.Year()), objTag.GenreIDToName(objTag.Genre())});
+        RenameOutcome outcome{RenameOutcome::Cancelled, strPath};
+        try {
+            outcome = RenameAfterTemplate(dialogs, prompt, strPath, strTemplate,
+                                          {CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()),
+                                           CutAtNull(objTag.Album()), CutAtNull(objTag.Year()),
+                                           objTag.GenreIDToName(objTag.Genre())},
+                                          journal);
+        } catch (const JournalError& error) {
+            dialogs.MsgBox(std::string("Ошибка при переименовании файла") + CR + strPath + CR + CR + error.what() + CR
+                               + CR + "Переименование прервано.",
+                           vbCritical);
+            return RenameEnd::Broken;
+        }
         if (outcome.kind == RenameOutcome::Renamed)
             ++renamed;
     }

@@ -1,6 +1,7 @@
 #include "Renaming.h"
 
 #include "FileSystem.h"
+#include "Journal.h"
 #include "Paths.h"
 #include "TextHelpers.h"
 
@@ -53,10 +54,10 @@ bool LeadsOut(const std::string& folder, const std::string& subFolder)
 // target is free, through a free name when it is the file's own name in other
 // letters. Nothing when another file holds the target, which the user is
 // then asked about.
-std::optional<RenameOutcome> Move(const std::string& path, const std::string& target)
+std::optional<RenameOutcome> Move(const std::string& path, const std::string& target, RunJournal* journal)
 {
     if (!Platform::FileExists(target)) {
-        if (const int error = Platform::RenameFile(path, target))
+        if (const int error = journal ? journal->Rename(path, target) : Platform::RenameFile(path, target))
             return RenameOutcome{RenameOutcome::Failed, target, error};
         return RenameOutcome{RenameOutcome::Renamed, target};
     }
@@ -69,6 +70,8 @@ std::optional<RenameOutcome> Move(const std::string& path, const std::string& ta
     if (!same && Platform::HasEntry(GetFolder(target), FileName(target)))
         return std::nullopt;
     RenameOutcome outcome{RenameOutcome::Renamed, target};
+    if (journal)
+        journal->NoteRename(path, target);
     outcome.error = Platform::RenameThroughFreeName(path, target, &outcome.stranded);
     if (outcome.error == EEXIST && outcome.stranded.empty())
         return std::nullopt;
@@ -126,7 +129,8 @@ std::string NameFromTemplate(const std::string& templ, const std::string& title,
     return name;
 }
 
-RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string& target, ValuePrompt& prompt)
+RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string& target, ValuePrompt& prompt,
+                                      RunJournal* journal)
 {
     const std::string folder = GetFolder(path);
     std::string wanted = target;
@@ -141,7 +145,7 @@ RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string
             return {RenameOutcome::Refused, resolved};
         if (steps->size() > 1 && LeadsOut(folder, GetFolder(resolved)))
             return {RenameOutcome::Outside, resolved};
-        if (const std::optional<RenameOutcome> outcome = Move(path, resolved))
+        if (const std::optional<RenameOutcome> outcome = Move(path, resolved, journal))
             return *outcome;
         const std::string answer = prompt.Ask(path, resolved);
         if (answer.empty())
@@ -151,11 +155,11 @@ RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string
 }
 
 RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, const std::string& path,
-                                  const std::string& templ, const NameValues& values)
+                                  const std::string& templ, const NameValues& values, RunJournal* journal)
 {
     const std::string name
         = NameFromTemplate(templ, values.title, values.artist, values.album, values.year, values.genre);
-    RenameOutcome outcome = RenameAskingForFreeName(path, name, prompt);
+    RenameOutcome outcome = RenameAskingForFreeName(path, name, prompt, journal);
     if (outcome.kind == RenameOutcome::Failed || outcome.kind == RenameOutcome::Refused
         || outcome.kind == RenameOutcome::Outside)
         dialogs.MsgBox(RenameFailedText(path, outcome), vbCritical);

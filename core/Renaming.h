@@ -8,6 +8,8 @@
 
 namespace Core {
 
+class RunJournal;
+
 // The name a template gives for the five tag values (title, artist, album,
 // year, genre name), ".mp3" appended unless it ends in exactly ".mp3". A tag
 // names a file, never a folder: a "/" inside a value becomes "-", and so do
@@ -33,8 +35,11 @@ struct RenameOutcome {
 // Renames path to target, which is relative to path's folder unless it
 // starts with "/", asking prompt for another one while another file holds
 // it. An answer is taken the same way, with ".mp3" added unless it ends so
-// in any letter case. Never replaces a file and never leaves the folder.
-RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string& target, ValuePrompt& prompt);
+// in any letter case. Never replaces a file and never leaves the folder. A
+// journal notes the rename ahead (JournalError when it cannot, the file
+// keeping its name).
+RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string& target, ValuePrompt& prompt,
+                                      RunJournal* journal = nullptr);
 
 // The critical report of a refused or failed rename: the file's path and the
 // reason.
@@ -49,6 +54,6 @@ struct NameValues {
 // prompt while the target is taken; a refused or failed rename is reported.
 // Never replaces a file.
 RenameOutcome RenameAfterTemplate(UserDialogs& dialogs, ValuePrompt& prompt, const std::string& path,
-                                  const std::string& templ, const NameValues& values);
+                                  const std::string& templ, const NameValues& values, RunJournal* journal = nullptr);
 
 } // namespace Core

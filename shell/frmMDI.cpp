@@ -3,8 +3,11 @@
 #include "frmAbout.h"
 #include "frmOptions.h"
 #include "Application.h"
+#include "BackgroundRun.h"
+#include "Journal.h"
 #include "MessageBoxes.h"
 #include "Paths.h"
+#include "TakeBack.h"
 #include "UserDialogs.h"
 #include "mdlMain.h"
 
@@ -117,6 +120,9 @@ void frmMDI::BuildMenus()
     mnuTools = AddMenu(bar, "mnuTools", "&Действия");
     mnuToolsFill = AddItem(mnuTools, "mnuToolsFill", "&Заполнить теги...", QKeySequence(Qt::CTRL | Qt::Key_F));
     mnuToolsRename = AddItem(mnuTools, "mnuToolsRename", "&Переименовать файлы...", QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddSeparator(mnuTools, "mnuToolsSep2");
+    // No shortcut: Ctrl+Z belongs to the text fields.
+    mnuToolsUndo = AddItem(mnuTools, "mnuToolsUndo", "Отменить последнюю операцию");
     AddSeparator(mnuTools, "mnuToolsSep1");
     mnuToolsOptions = AddItem(mnuTools, "mnuToolsOptions", "&Настройки...");
     mnuToolsOptions->setEnabled(false); // the settings have no behaviour yet
@@ -134,11 +140,14 @@ void frmMDI::BuildMenus()
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuToolsFill, &QAction::triggered, this, &frmMDI::mnuToolsFill_Click);
     connect(mnuToolsRename, &QAction::triggered, this, &frmMDI::mnuToolsRename_Click);
+    connect(mnuToolsUndo, &QAction::triggered, this, &frmMDI::mnuToolsUndo_Click);
+    connect(mnuTools, &QMenu::aboutToShow, this, &frmMDI::UpdateUndo);
     connect(mnuToolsOptions, &QAction::triggered, this, &frmMDI::mnuToolsOptions_Click);
     connect(mnuWindowCascade, &QAction::triggered, this, &frmMDI::mnuWindowCascade_Click);
     connect(mnuWindowIcons, &QAction::triggered, this, &frmMDI::mnuWindowIcons_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMDI::mnuHelpAbout_Click);
     connect(mnuWindow, &QMenu::aboutToShow, this, &frmMDI::ListWindows);
+    UpdateUndo();
 }
 
 bool frmMDI::IsChild(const QWidget* widget)
@@ -305,6 +314,22 @@ void frmMDI::mnuToolsRename_Click()
 {
     if (commands_.RenameFiles)
         ShowModeless(commands_.RenameFiles(*this));
+}
+
+void frmMDI::mnuToolsUndo_Click()
+{
+    {
+        const Shell::BusyPointer busy;
+        Shell::RunInBackground(this, mnuToolsUndo->text(), [](Core::UserDialogs& dialogs) {
+            Core::TakeBackLastRun(dialogs);
+        });
+    }
+    UpdateUndo();
+}
+
+void frmMDI::UpdateUndo()
+{
+    mnuToolsUndo->setEnabled(Core::JournalExists());
 }
 
 void frmMDI::mnuToolsOptions_Click()

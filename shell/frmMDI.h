@@ -57,6 +57,7 @@ public:
     QMenu* mnuTools;
     QAction* mnuToolsFill;
     QAction* mnuToolsRename;
+    QAction* mnuToolsUndo;
     QAction* mnuToolsOptions;
     QMenu* mnuWindow;
     QAction* mnuWindowCascade;
@@ -83,6 +84,10 @@ private:
     void mnuFileCloseAll_Click();
     void mnuToolsFill_Click();
     void mnuToolsRename_Click();
+    void mnuToolsUndo_Click();
+    // The undo entry can be chosen while the last run's journal is there,
+    // also after a new start of the program.
+    void UpdateUndo();
     void mnuToolsOptions_Click();
     void mnuWindowCascade_Click();
     void mnuWindowIcons_Click();

@@ -99,6 +99,8 @@ RecordFile::RecordFile(const std::string& path, bool forWriting)
         Fail(errPathFileAccess);
     }
     length_ = st.st_size;
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
     // A clear owner-write bit is the read-only attribute; root is refused too.
     if ((st.st_mode & S_IWUSR) == 0)
         writable_ = false;

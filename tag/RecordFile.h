@@ -20,8 +20,13 @@ public:
     RecordFile& operator=(const RecordFile&) = delete;
 
     std::int64_t Length() const { return length_; }
+    // The file's identity: its device and inode, the same under any name.
+    std::uint64_t Device() const { return device_; }
+    std::uint64_t Inode() const { return inode_; }
     // The last 128 bytes; a file shorter than that has no place for a record.
     RawRecord ReadLast();
+    // What the last ReadLast() gave.
+    const RawRecord& Last() const { return last_; }
     // All 128 bytes at the offset, in one write unless the system stops
     // short. A write that fails is undone as far as possible and reported.
     void Write(const RawRecord& record, std::int64_t offset);
@@ -32,6 +37,8 @@ public:
 private:
     int fd_ = -1;
     std::int64_t length_ = 0;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
     bool writable_ = false;
     bool written_ = false;
     // What ReadLast() found, to undo a partial overwrite.

@@ -132,6 +132,8 @@ public:
     bool TagRead(const std::string& FileName) override;
 
     ConfirmHook hook;
+    WriteHook writeHook;
+    std::optional<FileSeen> lastRead; // the file of the last TagRead, when it succeeded
 
     std::uint8_t Track() const
     {
@@ -186,11 +188,13 @@ void TMP3Tag::SetYear(const std::string& NewValue)
 
 bool TMP3Tag::TagRead(const std::string& FileName)
 {
+    lastRead.reset();
     if (!FileNameValid(FileName))
         Raise(errInvalidFilename);
     RecordFile file(FileName, false);
     const RawRecord r = file.ReadLast();
     file.Close();
+    lastRead = FileSeen{file.Device(), file.Inode(), file.Length()};
 
     validTag_ = HasMarker(r);
     if (validTag_) {
@@ -223,6 +227,8 @@ bool TMP3Tag::TagWrite(const std::string& FileName, bool ShowPopup)
     }
     std::memcpy(record_.data() + kMarker.offset, kTagMarker.data(), kMarker.width);
     const std::int64_t end = file->Length();
+    if (writeHook)
+        writeHook(FileName, RecordChange{end, !tagged, file->Last(), record_});
     file->Write(record_, tagged ? end - static_cast<std::int64_t>(kRecordSize) : end);
     file->Close();
     return true;
@@ -257,6 +263,23 @@ void SetConfirmHook(_TMP3Tag& tag, ConfirmHook hook)
 {
     if (auto* own = dynamic_cast<TMP3Tag*>(&tag))
         own->hook = std::move(hook);
+}
+
+bool SetWriteHook(_TMP3Tag& tag, WriteHook hook)
+{
+    auto* own = dynamic_cast<TMP3Tag*>(&tag);
+    if (own)
+        own->writeHook = std::move(hook);
+    return own != nullptr;
+}
+
+bool LastRead(const _TMP3Tag& tag, FileSeen& file)
+{
+    const auto* own = dynamic_cast<const TMP3Tag*>(&tag);
+    if (!own || !own->lastRead)
+        return false;
+    file = *own->lastRead;
+    return true;
 }
 
 std::uint8_t Track(const _TMP3Tag& tag)

@@ -3,6 +3,7 @@
 // an MP3 file. Texts cross this interface as UTF-8; in the record every
 // character is one byte of Windows-1251.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -87,6 +88,32 @@ QUENLAR_EXPORT std::uint8_t Track(const _TMP3Tag& tag);
 // cuts the comment to 28 characters; 0 clears both bytes. Objects made by
 // this library only (others are left alone).
 QUENLAR_EXPORT void SetTrack(_TMP3Tag& tag, std::uint8_t track);
+
+// What TagWrite is about to do to a file, told after it has opened the file
+// and read its last 128 bytes, before it writes anything.
+struct RecordChange {
+    std::int64_t length;         // the file's length now
+    bool appending;              // the file holds no record: the new one goes after its end
+    std::array<char, 128> last;  // the file's last 128 bytes now (the record it replaces, when not appending)
+    std::array<char, 128> record; // the record about to be written
+};
+// Called by TagWrite before every write. An exception it throws ends
+// TagWrite with the file untouched, and goes on to TagWrite's caller.
+using WriteHook = std::function<void(const std::string& FileName, const RecordChange& change)>;
+// Installs the hook on an object made by this library and returns true;
+// false for others, which are left alone. An empty hook removes it.
+QUENLAR_EXPORT bool SetWriteHook(_TMP3Tag& tag, WriteHook hook);
+
+// The file that the last TagRead of an object read: its identity (device
+// and inode, which stay with the file whatever its name) and its length.
+struct FileSeen {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t length = 0;
+};
+// For an object made by this library whose last TagRead succeeded; false
+// for others, and after a TagRead that failed.
+QUENLAR_EXPORT bool LastRead(const _TMP3Tag& tag, FileSeen& file);
 
 // The component model's class factory, as DllGetClassObject hands it out.
 class QUENLAR_EXPORT IClassFactory {

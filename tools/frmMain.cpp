@@ -4,6 +4,7 @@
 #include "FillRun.h"
 #include "FormToolkit.h"
 #include "GenreList.h"
+#include "Journal.h"
 #include "MessageBoxes.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
@@ -155,6 +156,7 @@ void frmMain::cmdFill_Click()
 {
     const Shell::BusyPointer busy;
     Shell::RunInBackground(this, windowTitle(), [this, settings = Settings()](Core::UserDialogs& dialogs) {
-        Core::RunFill(strFolder, settings, *objTag, dialogs);
+        if (const auto journal = Core::RunJournal::Begin(dialogs))
+            Core::RunFill(strFolder, settings, *objTag, dialogs, journal.get());
     });
 }

@@ -2,6 +2,7 @@
 
 #include "BackgroundRun.h"
 #include "FormToolkit.h"
+#include "Journal.h"
 #include "MessageBoxes.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
@@ -83,6 +84,7 @@ void frmRename::cmdRename_Click()
         objTag = Shell::CreateTagObject();
     const Shell::BusyPointer busy;
     Shell::RunInBackground(this, windowTitle(), [this, templ = U8(txtFilenameNew->text())](Core::UserDialogs& dialogs) {
-        Core::RunRename(strDir, templ, *objTag, dialogs);
+        if (const auto journal = Core::RunJournal::Begin(dialogs))
+            Core::RunRename(strDir, templ, *objTag, dialogs, journal.get());
     });
 }

@@ -4,7 +4,11 @@
 #include "frmAbout.h"
 #include "frmMDI.h"
 #include "frmOptions.h"
+#include "Journal.h"
 #include "MessageBoxes.h"
+#include "ScriptedDialogs.h"
+#include "TagObjects.h"
+#include "TempDir.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -120,6 +124,8 @@ TEST_F(FrameTest, MenusItemsAndShortcuts)
         {{"mnuTools", "&Действия", {}},
          {{"mnuToolsFill", "&Заполнить теги...", QKeySequence("Ctrl+F")},
           {"mnuToolsRename", "&Переименовать файлы...", QKeySequence("Ctrl+R")},
+          {"mnuToolsSep2", "", {}},
+          {"mnuToolsUndo", "Отменить последнюю операцию", {}},
           {"mnuToolsSep1", "", {}},
           {"mnuToolsOptions", "&Настройки...", {}}}},
         {{"mnuWindow", "&Окно", {}},
@@ -145,6 +151,39 @@ TEST_F(FrameTest, MenusItemsAndShortcuts)
         }
     }
     EXPECT_FALSE(frame->mnuToolsOptions->isEnabled());
+}
+
+TEST_F(FrameTest, TheUndoEntryFollowsTheJournalAndTakesTheLastRunBack)
+{
+    StateHome state;
+    emit frame->mnuTools->aboutToShow();
+    EXPECT_FALSE(frame->mnuToolsUndo->isEnabled());
+
+    // A run changes a file, noting it in the journal.
+    TempDir dir;
+    const std::string path = dir.Write("a.mp3", Audio(200) + TagBytes("old"));
+    const std::string before = ReadFile(path);
+    {
+        ScriptedDialogs scripted;
+        const auto journal = Core::RunJournal::Begin(scripted);
+        ASSERT_TRUE(journal);
+        const auto tag = Core::NewTagObject();
+        tag->TagRead(path);
+        tag->SetTitle("new");
+        journal->WriteTag(*tag, path);
+    }
+    emit frame->mnuTools->aboutToShow();
+    EXPECT_TRUE(frame->mnuToolsUndo->isEnabled());
+    // A frame that starts anew finds it too.
+    EXPECT_TRUE(frmMDI(frmMDI::Commands{}).mnuToolsUndo->isEnabled());
+
+    DialogDriver driver({Answer(QMessageBox::Ok)});
+    frame->mnuToolsUndo->trigger();
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].text, "Последняя операция отменена. Возвращено файлов: 1 из 1.");
+    EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Information);
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_FALSE(frame->mnuToolsUndo->isEnabled());
 }
 
 TEST_F(FrameTest, ShortcutsOpenANewOwnedWindowEachTime)

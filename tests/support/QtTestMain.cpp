@@ -1,12 +1,16 @@
 // main() of the window tests: a QApplication set up as the program sets
-// itself up (Tahoma, Russian button texts), then GoogleTest.
+// itself up (Tahoma, Russian button texts), then GoogleTest. The runs that
+// windows start keep their journal in a temporary folder, also when a test
+// program is started by hand.
 #include "Application.h"
+#include "TempDir.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
+    const testing_support::StateHome state;
     QApplication app(argc, argv);
     Shell::InstallResources(app);
     ::testing::InitGoogleTest(&argc, argv);

@@ -45,6 +45,21 @@ std::string TempDir::MakeFolder(const std::string& name) const
     return path_ + name + "/";
 }
 
+StateHome::StateHome()
+{
+    if (const char* value = std::getenv("XDG_STATE_HOME"))
+        previous_ = value;
+    ::setenv("XDG_STATE_HOME", dir_.Path().c_str(), 1);
+}
+
+StateHome::~StateHome()
+{
+    if (previous_)
+        ::setenv("XDG_STATE_HOME", previous_->c_str(), 1);
+    else
+        ::unsetenv("XDG_STATE_HOME");
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -2,6 +2,7 @@
 // A temporary folder for tests that touch real files; removed with everything
 // in it (read-only files included) when the object goes.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -25,6 +26,23 @@ public:
 
 private:
     std::string path_;
+};
+
+// Points XDG_STATE_HOME at a temporary folder for as long as it lives, so
+// that no test's run journal touches the real home; the value before comes
+// back afterwards.
+class StateHome {
+public:
+    StateHome();
+    ~StateHome();
+    StateHome(const StateHome&) = delete;
+    StateHome& operator=(const StateHome&) = delete;
+    // The journal's folder in it.
+    std::string Folder() const { return dir_.Path() + "morvik/"; }
+
+private:
+    TempDir dir_;
+    std::optional<std::string> previous_;
 };
 
 std::string ReadFile(const std::string& path);

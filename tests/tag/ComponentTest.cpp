@@ -75,5 +75,8 @@ TEST(Component, HooksAreOnlyForTheLibrarysOwnObjects)
         bool TagRead(const std::string&) override { return false; }
     } foreign;
     SetConfirmHook(foreign, [](const std::string&, const std::string&) { return true; });
+    EXPECT_FALSE(SetWriteHook(foreign, [](const std::string&, const RecordChange&) {}));
+    FileSeen seen;
+    EXPECT_FALSE(LastRead(foreign, seen));
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
 }

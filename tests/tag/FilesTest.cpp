@@ -152,6 +152,24 @@ TEST(Reading, FailuresLeaveTheObjectUnchanged)
     EXPECT_EQ(tag->Title(), "ro" + Nuls(28));
 }
 
+TEST(Reading, TheFileLastReadIsKnownByItsIdentityUntilAReadFails)
+{
+    TempDir dir;
+    const std::string path = dir.Write("a.mp3", Audio(300));
+    auto tag = CreateTMP3Tag();
+    FileSeen seen;
+    EXPECT_FALSE(LastRead(*tag, seen));
+    tag->TagRead(path);
+    ASSERT_TRUE(LastRead(*tag, seen));
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(seen.device, st.st_dev);
+    EXPECT_EQ(seen.inode, st.st_ino);
+    EXPECT_EQ(seen.length, 300);
+    EXPECT_EQ(ErrorOf([&] { tag->TagRead(dir / "gone.mp3"); }), errFileNotFound);
+    EXPECT_FALSE(LastRead(*tag, seen));
+}
+
 TEST(Writing, AppendsToAnUntaggedFileThenOverwrites)
 {
     TempDir dir;
@@ -191,6 +209,36 @@ TEST(Writing, TheFileDecidesNotTheLastRead)
     EXPECT_TRUE(tag->TagWrite(f, false));
     EXPECT_EQ(ReadFile(f), Audio(50) + TagBytes("new"));
     EXPECT_FALSE(tag->ValidTag());
+}
+
+TEST(Writing, AWriteHookIsToldWhatTheFileHoldsAndWillHoldBeforeTheWrite)
+{
+    TempDir dir;
+    const std::string untagged = dir.Write("untagged.mp3", Audio(300));
+    const std::string tagged = dir.Write("tagged.mp3", Audio(50) + TagBytes("old"));
+    auto tag = CreateTMP3Tag();
+    tag->SetTitle("new");
+    tag->SetGenre(255);
+    std::vector<std::string> told;
+    ASSERT_TRUE(SetWriteHook(*tag, [&](const std::string& name, const RecordChange& c) {
+        // Called ahead: the file does not hold the new record yet.
+        told.push_back(name + " " + std::to_string(c.length) + (c.appending ? " append" : " over")
+                       + (std::string(c.last.data(), 128) == LastRecord(name) ? " last" : " ?")
+                       + (std::string(c.record.data(), 128) == TagBytes("new") ? " new" : " ?"));
+    }));
+    EXPECT_TRUE(tag->TagWrite(untagged, false));
+    EXPECT_TRUE(tag->TagWrite(tagged, false));
+    EXPECT_EQ(told, (std::vector<std::string>{untagged + " 300 append last new", tagged + " 178 over last new"}));
+    EXPECT_EQ(LastRecord(tagged), TagBytes("new"));
+
+    // A hook that throws stops the write; an empty one is removed.
+    SetWriteHook(*tag, [](const std::string&, const RecordChange&) { throw std::runtime_error("no"); });
+    tag->SetTitle("other");
+    EXPECT_THROW(tag->TagWrite(tagged, false), std::runtime_error);
+    EXPECT_EQ(LastRecord(tagged), TagBytes("new"));
+    SetWriteHook(*tag, {});
+    EXPECT_TRUE(tag->TagWrite(tagged, false));
+    EXPECT_EQ(LastRecord(tagged), TagBytes("other"));
 }
 
 TEST(Writing, RefusedWritesLeaveTheFileAlone)

@@ -2,7 +2,9 @@
 // boxes and prompts answered.
 #include "DialogDriver.h"
 #include "HookedTag.h"
+#include "Journal.h"
 #include "MessageBoxes.h"
+#include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "TagObjects.h"
 #include "frmMain.h"
@@ -427,6 +429,47 @@ TEST(RenameWindow, AWholeRunPromptsForATakenNameAndReportsTheRest)
     EXPECT_EQ(LastRecord(dir / "chosen.mp3"), TagBytes("T", "A"));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(Find<QLineEdit>(w, "txtFilenameNew")->text(), "%2 - %1");
+}
+
+TEST(ToolWindows, BothToolsJournalTheirRunsAndWaitWhileAnotherRunWorks)
+{
+    StateHome state;
+    TempDir dir;
+    const std::string path = Mp3(dir, "a.mp3", TagBytes("T", "A"));
+    const std::string before = ReadFile(path);
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmMain> fill;
+    QTest::mouseClick(Find<QPushButton>(fill, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(fill, "tTitle")->setText("new");
+    Shown<frmRename> rename;
+    QTest::mouseClick(Find<QPushButton>(rename, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(rename, "txtFilenameNew")->setText("%2 - %1");
+    {
+        ScriptedDialogs other;
+        const auto running = Core::RunJournal::Begin(other);
+        ASSERT_TRUE(running);
+        DialogDriver driver({Answer(QMessageBox::Ok), Answer(QMessageBox::Ok)});
+        QTest::mouseClick(Find<QPushButton>(fill, "cmdFill"), Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(rename, "cmdRename"), Qt::LeftButton);
+        ASSERT_EQ(driver.Seen().size(), 2u);
+        for (const SeenDialog& d : driver.Seen()) {
+            EXPECT_EQ(d.text, "Другая операция Morvik уже выполняется. Дождитесь её окончания.");
+            EXPECT_EQ(d.icon, QMessageBox::Warning);
+        }
+        EXPECT_EQ(ReadFile(path), before);
+    }
+    EXPECT_FALSE(Core::JournalExists());
+
+    DialogDriver driver({Answer(QMessageBox::Ok), Answer(QMessageBox::Ok)});
+    QTest::mouseClick(Find<QPushButton>(fill, "cmdFill"), Qt::LeftButton);
+    ASSERT_EQ(Core::ReadJournal().entries.size(), 1u);
+    EXPECT_EQ(Core::ReadJournal().entries[0].kind, Core::JournalEntry::Write);
+    QTest::mouseClick(Find<QPushButton>(rename, "cmdRename"), Qt::LeftButton);
+    ASSERT_EQ(Core::ReadJournal().entries.size(), 1u);
+    EXPECT_EQ(Core::ReadJournal().entries[0].kind, Core::JournalEntry::Rename);
+    ASSERT_EQ(driver.Seen().size(), 2u);
+    EXPECT_EQ(driver.Seen()[1].text, "Процесс переименования завершен.");
 }
 
 // The windows' tag objects read slowly, as on a USB stick, while this lives.
