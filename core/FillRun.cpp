@@ -112,8 +112,9 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
             dialogs.MsgBox(MissingFileText(strPath), vbCritical);
             continue;
         }
-        const std::string question
-            = "Файл " + strPath + " доступен только для чтения" + CR + CR + "Заполнить теги в этом файле?";
+        const auto question = [&] {
+            return "Файл " + strPath + " доступен только для чтения" + CR + CR + "Заполнить теги в этом файле?";
+        };
         std::optional<Failure> error;
         const auto mayWrite = [&](const std::string& texts) { return warning.AtFile(strPath, texts); };
         if (!WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,

@@ -65,11 +65,11 @@ bool MayStoreAsQuestionMarks(UserDialogs& dialogs, const std::u32string& lost, c
 }
 
 bool WriteAskingAboutReadOnly(UserDialogs& dialogs, const std::string& path, std::int32_t attributes,
-                              const std::string& question, const std::function<void()>& write)
+                              const std::function<std::string()>& question, const std::function<void()>& write)
 {
     std::optional<Platform::WritableScope> writable;
     if (attributes & Platform::faReadOnly) {
-        if (dialogs.MsgBox(question, vbYesNoQuestion) != vbYes)
+        if (dialogs.MsgBox(question(), vbYesNoQuestion) != vbYes)
             return false;
         writable.emplace(path, attributes);
     }

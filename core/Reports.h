@@ -36,11 +36,12 @@ bool MayStoreAsQuestionMarks(UserDialogs& dialogs, const std::u32string& lost, c
                              const std::string& question);
 
 // Writes a file that may be read-only (attributes as read before): such a
-// file is written only after question is answered Yes, with its attribute
+// file is written only after question() is answered Yes (made only then:
+// a run asks about few of its files), with its attribute
 // cleared for the write and put back before anything is reported, also
 // when write throws; the failure then goes on to the caller. An attribute
 // that cannot be put back is reported. False when the user said No.
 bool WriteAskingAboutReadOnly(UserDialogs& dialogs, const std::string& path, std::int32_t attributes,
-                              const std::string& question, const std::function<void()>& write);
+                              const std::function<std::string()>& question, const std::function<void()>& write);
 
 } // namespace Core

@@ -102,8 +102,9 @@ TagDocument::Outcome TagDocument::Save(UserDialogs& dialogs, const std::string& 
                                                                      + fields.year + fields.comment);
     if (!MayStoreAsQuestionMarks(dialogs, lost, "В полях", "Всё равно записать теги в файл " + path + "?"))
         return Withheld;
-    const std::string question
-        = "Файл " + path + " доступен только для чтения." + CR + CR + "Вы все равно хотите изменить теги в нем?";
+    const auto question = [&] {
+        return "Файл " + path + " доступен только для чтения." + CR + CR + "Вы все равно хотите изменить теги в нем?";
+    };
     try {
         if (!WriteAskingAboutReadOnly(dialogs, path, Platform::GetFileAttributesA(path), question, [&] {
                 WriteFields(path, fields);

@@ -159,8 +159,9 @@ Outcome TakeBackWrite(UserDialogs& dialogs, const JournalEntry& e)
         if (state != State::AsLeft)
             return Verdict(e, state, error);
     }
-    const std::string question
-        = "Файл " + e.path + " доступен только для чтения" + CR + CR + "Вернуть в этом файле прежний тег?";
+    const auto question = [&] {
+        return "Файл " + e.path + " доступен только для чтения" + CR + CR + "Вернуть в этом файле прежний тег?";
+    };
     Outcome outcome = Left(kChanged);
     if (!WriteAskingAboutReadOnly(dialogs, e.path, Platform::GetFileAttributesA(e.path), question,
                                   [&] { outcome = Restore(e); }))
