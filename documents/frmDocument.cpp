@@ -23,7 +23,8 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
-using Shell::Form::Place;
+namespace Form = Shell::Form;
+using Form::Place;
 using Shell::Q;
 using Shell::U8;
 
@@ -48,13 +49,13 @@ QLineEdit* TextBox(QWidget* parent, const char* name, const char* caption, int y
 {
     auto* box = Place(new QLineEdit(parent), name, 85, y, width, 21);
     box->setMaxLength(maxLength);
-    Shell::Form::CaptionBefore(parent, QString::fromUtf8(caption), box, 76);
+    Form::CaptionBefore(parent, QString::fromUtf8(caption), box, 76);
     return box;
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, int y)
 {
-    QPushButton* button = Shell::Form::Button(parent, name, QString::fromUtf8(text), x, y);
+    QPushButton* button = Form::Button(parent, name, QString::fromUtf8(text), x, y);
     // Enter presses a focused button; elsewhere it reaches the window, which
     // presses the default button.
     button->setAutoDefault(true);
@@ -70,7 +71,7 @@ frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(Shell::CreateT
     setWindowIcon(Shell::DocumentIcon());
     BuildFields();
     BuildRenameArea();
-    Shell::Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, chkAdv, cmdRefresh,
+    Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, chkAdv, cmdRefresh,
                     cmdChange, txtFilenameNew, cmdRename});
 
     for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComment})
@@ -98,10 +99,10 @@ void frmDocument::BuildFields()
     txtYear = TextBox(this, "txtYear", "Год", 125, 56, 4);
     txtGenre = Place(new QComboBox(this), "txtGenre", 85, 150, 241, 21);
     txtGenre->setMaxVisibleItems(16);
-    Shell::Form::CaptionBefore(this, QStringLiteral("Жанр"), txtGenre, 76);
+    Form::CaptionBefore(this, QStringLiteral("Жанр"), txtGenre, 76);
     txtComment = TextBox(this, "txtComment", "Комментарий", 175, 241, 30);
 
-    Shell::Form::Separator(this, 10, 204, 316);
+    Form::Separator(this, 10, 204, 316);
     chkAdv = Place(new QCheckBox(QStringLiteral("Дополнительно"), this), "chkAdv", 10, 220, 101, 16);
     cmdRefresh = Button(this, "cmdRefresh", "Обновить", 135, 215);
     cmdChange = Button(this, "cmdChange", "Записать", 235, 215);
@@ -110,9 +111,9 @@ void frmDocument::BuildFields()
 
 void frmDocument::BuildRenameArea()
 {
-    Shell::Form::Separator(this, 10, 249, 316);
+    Form::Separator(this, 10, 249, 316);
     txtFilenameNew = Place(new QLineEdit(this), "txtFilenameNew", 90, 260, 236, 21);
-    Shell::Form::Caption(this, QStringLiteral("Шаблон имени"), 10, 264, txtFilenameNew);
+    Form::Caption(this, QStringLiteral("Шаблон имени"), 10, 264, txtFilenameNew);
     txtFilenameNew->setEnabled(false);
 
     static const char* const pressTexts[] = {"", "%1 - Название", "%2 - Исполнитель", "%3 - Альбом",
@@ -120,10 +121,10 @@ void frmDocument::BuildRenameArea()
     static const int pressWidths[] = {0, 75, 93, 64, 46, 55};
     lblPress[0] = nullptr;
     for (int i = 1; i <= 5; ++i)
-        lblPress[i] = Place(new Shell::Form::PlaceholderLabel(QString::fromUtf8(pressTexts[i]), this,
+        lblPress[i] = Place(new Form::PlaceholderLabel(QString::fromUtf8(pressTexts[i]), this,
                                                        [this, i] { lblPress_Click(i); }),
                             "lblPress" + QByteArray::number(i), 85, 290 + 15 * (i - 1), pressWidths[i], 13);
-    Shell::Form::Separator(this, 10, 369, 316);
+    Form::Separator(this, 10, 369, 316);
     cmdRename = Button(this, "cmdRename", "Переименовать", 235, 380);
     cmdRename->setEnabled(false);
 }

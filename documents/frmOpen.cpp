@@ -23,7 +23,8 @@
 #include <functional>
 #include <string_view>
 
-using Shell::Form::Place;
+namespace Form = Shell::Form;
+using Form::Place;
 using Shell::Q;
 using Core::Readable;
 
@@ -206,10 +207,10 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     setObjectName(QStringLiteral("frmOpen"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Открыть"));
-    Shell::Form::FixWindow(this, 476, 287);
+    Form::FixWindow(this, 476, 287);
 
     DirList = Place(new QTreeWidget(this), "DirList", 5, 20, 191, 186);
-    Shell::Form::Caption(this, QStringLiteral("Папка"), 10, 5, DirList);
+    Form::Caption(this, QStringLiteral("Папка"), 10, 5, DirList);
     DirList->setHeaderHidden(true);
     DirList->setRootIsDecorated(false);
     DirList->setItemsExpandable(false);
@@ -220,20 +221,20 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
 
     FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
-    Shell::Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);
+    Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     FileList->setUniformItemSizes(true);
     widestName_ = new WidestNameDelegate(FileList);
     FileList->setItemDelegate(widestName_);
 
     DriveList = Place(new QComboBox(this), "DriveList", 41, 212, 156, 21);
-    Shell::Form::Caption(this, QStringLiteral("Диск"), 10, 216, DriveList);
+    Form::Caption(this, QStringLiteral("Диск"), 10, 216, DriveList);
 
-    Shell::Form::Separator(this, 5, 244, 466);
-    cmdOpen = Shell::Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
+    Form::Separator(this, 5, 244, 466);
+    cmdOpen = Form::Button(this, "cmdOpen", QStringLiteral("Открыть"), 280, 255);
     cmdOpen->setDefault(true);
-    cmdClose = Shell::Form::Button(this, "cmdClose", QStringLiteral("Закрыть"), 380, 255);
-    Shell::Form::TabOrder({DirList, FileList, DriveList, cmdOpen, cmdClose});
+    cmdClose = Form::Button(this, "cmdClose", QStringLiteral("Закрыть"), 380, 255);
+    Form::TabOrder({DirList, FileList, DriveList, cmdOpen, cmdClose});
 
     // Load: the drive of the current folder, and that folder.
     LoadDrives();

@@ -6,28 +6,30 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+namespace Form = Shell::Form;
+
 frmAbout::frmAbout(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QString::fromUtf8("О программе"));
-    Shell::Form::FixWindow(this, 421, 252);
+    Form::FixWindow(this, 421, 252);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     colours.setColor(QPalette::WindowText, Qt::black);
     setPalette(colours);
     setAutoFillBackground(true);
 
-    Image1 = Shell::Form::Place(new QLabel(this), "Image1", 5, 10, 267, 44);
+    Image1 = Form::Place(new QLabel(this), "Image1", 5, 10, 267, 44);
     Image1->setPixmap(QPixmap(QStringLiteral(":/morvik/banner.png")));
 
-    Text1 = Shell::Form::Place(new QPlainTextEdit(this), "Text1", 5, 60, 411, 151);
+    Text1 = Form::Place(new QPlainTextEdit(this), "Text1", 5, 60, 411, 151);
     Text1->setReadOnly(true);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setTabStopDistance(48); // a text box's tab stops: 32 dialog units
     Text1->setPlainText(AboutText().replace(QLatin1String("\r\n"), QLatin1String("\n")));
 
-    cmdClose = Shell::Form::Button(this, "cmdClose", QString::fromUtf8("Закрыть"), 325, 220);
+    cmdClose = Form::Button(this, "cmdClose", QString::fromUtf8("Закрыть"), 325, 220);
     cmdClose->setDefault(true);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     cmdClose->setFocus();

@@ -4,14 +4,16 @@
 
 #include <QPushButton>
 
+namespace Form = Shell::Form;
+
 frmOptions::frmOptions(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QString::fromUtf8("Настройки"));
-    Shell::Form::FixWindow(this, 421, 256);
+    Form::FixWindow(this, 421, 256);
 
-    cmdOK = Shell::Form::Button(this, "cmdOK", QStringLiteral("OK"), 225, 225);
+    cmdOK = Form::Button(this, "cmdOK", QStringLiteral("OK"), 225, 225);
     cmdOK->setDefault(true);
-    cmdCancel = Shell::Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 325, 225);
+    cmdCancel = Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 325, 225);
     cmdCancel->setFocus();
 }

@@ -7,7 +7,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-using Shell::Form::Place;
+namespace Form = Shell::Form;
+using Form::Place;
 
 frmProgress::frmProgress(QWidget* owner, const QString& caption, std::function<void()> onStop)
     : QDialog(owner), onStop_(std::move(onStop))
@@ -21,7 +22,7 @@ frmProgress::frmProgress(QWidget* owner, const QString& caption, std::function<v
     prgFiles = Place(new QProgressBar(this), "prgFiles", 10, 32, 340, 20);
     prgFiles->setMaximum(0);
     prgFiles->setFormat(QString::fromUtf8("%v из %m"));
-    cmdStop = Shell::Form::Button(this, "cmdStop", QString::fromUtf8("Стоп"), 259, 64);
+    cmdStop = Form::Button(this, "cmdStop", QString::fromUtf8("Стоп"), 259, 64);
     cmdStop->setDefault(true);
     connect(cmdStop, &QPushButton::clicked, this, &frmProgress::reject);
 }

@@ -8,13 +8,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using Shell::Form::Place;
+namespace Form = Shell::Form;
+using Form::Place;
 
 frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmQuery"));
     setWindowTitle(QString::fromUtf8(Core::AppTitle));
-    Shell::Form::FixWindow(this, 332, 166);
+    Form::FixWindow(this, 332, 166);
 
     Place(new QLabel(QString::fromUtf8("Ошибка при попытке переименования файла"), this), "Label1", 5, 10);
     lblFName = Place(new QLabel(this), "lblFName", 5, 25, 321, 41);
@@ -25,9 +26,9 @@ frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
     Place(new QLabel(QString::fromUtf8("Задайте другое имя файла."), this), "Label3", 5, 85);
     txtValue = Place(new QLineEdit(this), "txtValue", 5, 105, 321, 21);
 
-    cmdOK = Shell::Form::Button(this, "cmdOK", QStringLiteral("OK"), 135, 135);
+    cmdOK = Form::Button(this, "cmdOK", QStringLiteral("OK"), 135, 135);
     cmdOK->setDefault(true);
-    cmdCancel = Shell::Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 235, 135);
+    cmdCancel = Form::Button(this, "cmdCancel", QString::fromUtf8("Отмена"), 235, 135);
 
     // Escape reaches the window, where this filter sees it before the
     // window's blocker swallows it; every other key, wherever it goes,

@@ -5,13 +5,15 @@
 #include <QLineEdit>
 #include <limits>
 
+namespace Form = Shell::Form;
+
 ToolWindow::ToolWindow(QWidget* owner, const char* name, const QString& caption, int width, int height)
     : QDialog(owner)
 {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
-    Shell::Form::FixWindow(this, width, height);
+    Form::FixWindow(this, width, height);
 }
 
 QLineEdit* ToolWindow::NewTemplateField()
@@ -23,8 +25,8 @@ QLineEdit* ToolWindow::NewTemplateField()
 
 QLineEdit* ToolWindow::NewFolderField(const char* name, const QColor& colour, int x, int y, int w, int h)
 {
-    auto* field = Shell::Form::Place(NewTemplateField(), name, x, y, w, h);
+    auto* field = Form::Place(NewTemplateField(), name, x, y, w, h);
     field->setReadOnly(true);
-    Shell::Form::SetFieldColour(field, colour);
+    Form::SetFieldColour(field, colour);
     return field;
 }
