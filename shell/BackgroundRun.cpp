@@ -142,6 +142,7 @@ private:
 
 void RunInBackground(QWidget* owner, const QString& caption, const std::function<void(Core::UserDialogs&)>& run)
 {
+    const BusyPointer busyPointer;
     RunState state;
     QObject gui; // the worker's questions are delivered through it, on this thread
     QEventLoop loop;

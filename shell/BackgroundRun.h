@@ -13,7 +13,7 @@ class QWidget;
 namespace Shell {
 
 // Runs run, giving it questions answered over owner. Other windows take no
-// input meanwhile. After about half a second a progress window titled
+// input meanwhile and show the busy pointer. After about half a second a progress window titled
 // caption shows over the frame, with "Стоп" (which the run sees through
 // UserDialogs::Progress); a shorter run shows nothing of it. Returns when
 // run has returned; what run throws is thrown here.

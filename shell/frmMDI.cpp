@@ -5,7 +5,6 @@
 #include "Application.h"
 #include "BackgroundRun.h"
 #include "Journal.h"
-#include "MessageBoxes.h"
 #include "Paths.h"
 #include "TakeBack.h"
 #include "UserDialogs.h"
@@ -318,12 +317,8 @@ void frmMDI::mnuToolsRename_Click()
 
 void frmMDI::mnuToolsUndo_Click()
 {
-    {
-        const Shell::BusyPointer busy;
-        Shell::RunInBackground(this, mnuToolsUndo->text(), [](Core::UserDialogs& dialogs) {
-            Core::TakeBackLastRun(dialogs);
-        });
-    }
+    Shell::RunInBackground(this, mnuToolsUndo->text(),
+                           [](Core::UserDialogs& dialogs) { Core::TakeBackLastRun(dialogs); });
     UpdateUndo();
 }
 

@@ -5,7 +5,6 @@
 #include "FormToolkit.h"
 #include "GenreList.h"
 #include "Journal.h"
-#include "MessageBoxes.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
 #include "mdlBrowseForFolder.h"
@@ -17,7 +16,8 @@
 #include <algorithm>
 #include <vector>
 
-using Shell::Form::Place;
+namespace Form = Shell::Form;
+using Form::Place;
 using Shell::Q;
 using Shell::U8;
 
@@ -31,7 +31,7 @@ frmMain::frmMain(QWidget* owner)
 {
     auto* lPath = Place(new QLabel(QStringLiteral("Папка"), this), "lPath", 34, 10);
     tPath = NewFolderField("tPath", QColor(224, 224, 224), 34, 26, 280, 19);
-    Shell::Form::Names(lPath, tPath);
+    Form::Names(lPath, tPath);
     // The ellipsis in the window's own font: the Symbol font here has no glyph for it.
     cmdBrowse = Place(new QPushButton(QStringLiteral("…"), this), "cmdBrowse", 315, 27, 19, 19);
     cmdBrowse->setToolTip(QStringLiteral("Обзор"));
@@ -56,19 +56,19 @@ frmMain::frmMain(QWidget* owner)
                                          "текущее поле \"Год\"", "текущее поле \"Жанр\"",
                                          "текущее поле \"Комментарий\""};
     for (int i = 0; i < 7; ++i) {
-        auto* label = new Shell::Form::PlaceholderLabel('%' + QString::number(i) + " - " + QString::fromUtf8(legend[i]),
+        auto* label = new Form::PlaceholderLabel('%' + QString::number(i) + " - " + QString::fromUtf8(legend[i]),
                                                  this, [this, i] { lblPaste_Click(i); });
         Place(label, "lblPaste" + QByteArray::number(i), 110, 210 + 15 * i);
     }
-    Shell::Form::Separator(this, 10, 320, 325);
+    Form::Separator(this, 10, 320, 325);
 
-    cmdFill = Shell::Form::Button(this, "cmdFill", QStringLiteral("&Заполнить"), 245, 330);
+    cmdFill = Form::Button(this, "cmdFill", QStringLiteral("&Заполнить"), 245, 330);
     cmdFill->setDefault(true);
     cmdFill->setEnabled(false);
 
     // Keyboard order: folder, browse, the six fields top to bottom, fill; the
     // check boxes come after.
-    Shell::Form::TabOrder({tPath, cmdBrowse, tTitle, tArtist, tAlbum, tYear, tGenre, tComment, cmdFill, chTitle, chArtist,
+    Form::TabOrder({tPath, cmdBrowse, tTitle, tArtist, tAlbum, tYear, tGenre, tComment, cmdFill, chTitle, chArtist,
                     chAlbum, chYear, chGenre, chComment});
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
@@ -87,7 +87,7 @@ QCheckBox* frmMain::AddRow(const char* suffix, const QString& caption, QWidget* 
     // The label ends 9 pixels left of the field.
     auto* label = Place(new QLabel(caption, this), name("l"), 27, y, 74, 21);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Shell::Form::Names(label, Place(field, name("t"), 110, y, width, 21));
+    Form::Names(label, Place(field, name("t"), 110, y, width, 21));
     SetStatus(field, true);
     connect(check, &QCheckBox::toggled, this, [this, field, label](bool checked) {
         SetStatus(field, checked);
@@ -99,7 +99,7 @@ QCheckBox* frmMain::AddRow(const char* suffix, const QString& caption, QWidget* 
 void frmMain::SetStatus(QWidget* objObject, bool blStatus)
 {
     objObject->setEnabled(blStatus);
-    Shell::Form::SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled);
+    Form::SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled);
 }
 
 void frmMain::FillGenres()
@@ -154,7 +154,6 @@ Core::FillSettings frmMain::Settings() const
 
 void frmMain::cmdFill_Click()
 {
-    const Shell::BusyPointer busy;
     Shell::RunInBackground(this, windowTitle(), [this, settings = Settings()](Core::UserDialogs& dialogs) {
         if (const auto journal = Core::RunJournal::Begin(dialogs))
             Core::RunFill(strFolder, settings, *objTag, dialogs, journal.get());

@@ -3,7 +3,6 @@
 #include "BackgroundRun.h"
 #include "FormToolkit.h"
 #include "Journal.h"
-#include "MessageBoxes.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
 #include "RenameRun.h"
@@ -12,7 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using Shell::Form::Place;
+namespace Form = Shell::Form;
+using Form::Place;
 using Shell::U8;
 
 frmRename::frmRename(QWidget* owner)
@@ -20,20 +20,20 @@ frmRename::frmRename(QWidget* owner)
 {
     auto* lblDir = Place(new QLabel(QStringLiteral("Папка"), this), "lblDir", 50, 15);
     txtDir = NewFolderField("txtDir", palette().color(QPalette::Window), 90, 10, 251, 21);
-    Shell::Form::Names(lblDir, txtDir);
+    Form::Names(lblDir, txtDir);
     auto* lblTemplate = Place(new QLabel(QStringLiteral("Шаблон имени"), this), "lblTemplate", 10, 45);
     txtFilenameNew = Place(NewTemplateField(), "txtFilenameNew", 90, 40, 251, 21);
-    Shell::Form::Names(lblTemplate, txtFilenameNew);
+    Form::Names(lblTemplate, txtFilenameNew);
 
     static const char* const legend[] = {"Название", "Исполнитель", "Альбом", "Год", "Жанр"};
     for (int k = 1; k <= 5; ++k) {
-        auto* label = new Shell::Form::PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]),
+        auto* label = new Form::PlaceholderLabel('%' + QString::number(k) + " - " + QString::fromUtf8(legend[k - 1]),
                                                  this, [this, k] { lblPress_Click(k); });
         Place(label, "lblPress" + QByteArray::number(k), 90, 70 + 15 * (k - 1));
     }
-    Shell::Form::Separator(this, 10, 150, 353);
+    Form::Separator(this, 10, 150, 353);
 
-    cmdRename = Shell::Form::Button(this, "cmdRename", QStringLiteral("Переименовать"), 273, 160);
+    cmdRename = Form::Button(this, "cmdRename", QStringLiteral("Переименовать"), 273, 160);
     cmdRename->setDefault(true);
     cmdRename->setEnabled(false);
 
@@ -43,7 +43,7 @@ frmRename::frmRename(QWidget* owner)
     cmdBrowse->setFont(small);
     cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
 
-    Shell::Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
+    Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
 
     connect(txtDir, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
     connect(txtFilenameNew, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
@@ -82,7 +82,6 @@ void frmRename::cmdRename_Click()
 {
     if (!objTag)
         objTag = Shell::CreateTagObject();
-    const Shell::BusyPointer busy;
     Shell::RunInBackground(this, windowTitle(), [this, templ = U8(txtFilenameNew->text())](Core::UserDialogs& dialogs) {
         if (const auto journal = Core::RunJournal::Begin(dialogs))
             Core::RunRename(strDir, templ, *objTag, dialogs, journal.get());
