@@ -16,13 +16,17 @@ std::string WithoutLastFour(const std::string& name)
     return std::string(FirstCharacters(name, count > 4 ? count - 4 : 0));
 }
 
-} // namespace
-
-std::string ExpandTemplate(const std::string& strTemplate, const std::string& strFileName,
-                           const Quenlar::_TMP3Tag& objTag)
+// What "%0" stands for: a name in Windows-1251 bytes gives its letters, as
+// the user sees them.
+std::string NameStem(const std::string& strFileName)
 {
-    // A name in Windows-1251 bytes gives its letters, as the user sees them.
-    std::string s = ReplaceAll(strTemplate, "%0", WithoutLastFour(Readable(strFileName)));
+    return WithoutLastFour(Readable(strFileName));
+}
+
+// ExpandTemplate with "%0" already worked out, once for all of a file's templates.
+std::string Expand(const std::string& strTemplate, const std::string& stem, const Quenlar::_TMP3Tag& objTag)
+{
+    std::string s = ReplaceAll(strTemplate, "%0", stem);
     s = ReplaceAll(s, "%1", CutAtNull(objTag.Title()));
     s = ReplaceAll(s, "%2", CutAtNull(objTag.Artist()));
     s = ReplaceAll(s, "%3", CutAtNull(objTag.Album()));
@@ -32,13 +36,22 @@ std::string ExpandTemplate(const std::string& strTemplate, const std::string& st
     return ReplaceAll(s, "%5", objTag.GenreIDToName(objTag.Genre()));
 }
 
+} // namespace
+
+std::string ExpandTemplate(const std::string& strTemplate, const std::string& strFileName,
+                           const Quenlar::_TMP3Tag& objTag)
+{
+    return Expand(strTemplate, NameStem(strFileName), objTag);
+}
+
 std::string FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings)
 {
     std::string texts;
+    const std::string stem = NameStem(strFileName);
     const auto set = [&](const TextSetting& setting, void (Quenlar::_TMP3Tag::*setter)(const std::string&)) {
         if (!setting.Enabled)
             return;
-        const std::string value = ExpandTemplate(setting.Value, strFileName, objTag);
+        const std::string value = Expand(setting.Value, stem, objTag);
         (objTag.*setter)(value);
         texts += value;
     };
