@@ -14,51 +14,6 @@
 
 namespace Core::Platform {
 
-namespace {
-
-// The non-hidden entries of folder of the given kind (S_IFREG or S_IFDIR)
-// whose names pass wanted, in the order the directory gives them; when
-// folders is given, the non-hidden folders of the same reading go there. A
-// link counts by what it leads to when followed, never otherwise. A folder
-// that cannot be read gives nothing and, when error is given, its errno there
-// (0 on success).
-template <class Wanted>
-std::vector<std::string> ListVisible(const std::string& folder, int* error, mode_t kind, bool followLinks,
-                                     Wanted wanted, std::vector<std::string>* folders = nullptr)
-{
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (error)
-        *error = dir ? 0 : errno;
-    if (!dir)
-        return names;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::size_t len = std::strlen(e->d_name);
-        const std::string_view name(e->d_name, len);
-        if (IsHiddenName(name))
-            continue;
-        const bool named = wanted(name);
-        if (!named && !folders)
-            continue;
-        // The directory entry usually knows the type; ask only when it does
-        // not, or for a link that counts by what it leads to.
-        mode_t type = DTTOIF(e->d_type);
-        if (e->d_type == DT_UNKNOWN || (e->d_type == DT_LNK && followLinks)) {
-            struct stat st;
-            const int flags = followLinks ? 0 : AT_SYMLINK_NOFOLLOW;
-            type = ::fstatat(::dirfd(dir), e->d_name, &st, flags) == 0 ? st.st_mode & S_IFMT : 0;
-        }
-        if (named && type == kind)
-            names.emplace_back(name);
-        else if (folders && type == S_IFDIR)
-            folders->emplace_back(name);
-    }
-    ::closedir(dir);
-    return names;
-}
-
-} // namespace
-
 std::int32_t GetFileAttributesA(const std::string& path)
 {
     struct stat st;
@@ -97,7 +52,35 @@ bool FileExists(const std::string& path)
 std::vector<std::string> ListMp3Files(const std::string& folder, int* error, Links links,
                                       std::vector<std::string>* folders)
 {
-    return ListVisible(folder, error, S_IFREG, links == Links::Followed, HasMp3Extension, folders);
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (error)
+        *error = dir ? 0 : errno;
+    if (!dir)
+        return names;
+    const bool followLinks = links == Links::Followed;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view name(e->d_name, std::strlen(e->d_name));
+        if (IsHiddenName(name))
+            continue;
+        const bool mp3 = HasMp3Extension(name);
+        if (!mp3 && !folders)
+            continue;
+        // The directory entry usually knows the type; ask only when it does
+        // not, or for a link that counts by what it leads to.
+        mode_t type = DTTOIF(e->d_type);
+        if (e->d_type == DT_UNKNOWN || (e->d_type == DT_LNK && followLinks)) {
+            struct stat st;
+            const int flags = followLinks ? 0 : AT_SYMLINK_NOFOLLOW;
+            type = ::fstatat(::dirfd(dir), e->d_name, &st, flags) == 0 ? st.st_mode & S_IFMT : 0;
+        }
+        if (mp3 && type == S_IFREG)
+            names.emplace_back(name);
+        else if (folders && type == S_IFDIR)
+            folders->emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 std::string CurrentFolder()

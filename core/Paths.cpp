@@ -81,4 +81,13 @@ std::optional<std::vector<std::string>> StepsInside(const std::string& folder, c
     return steps;
 }
 
+std::string JoinSteps(const std::string& folder, const std::vector<std::string>& steps)
+{
+    std::string path = folder;
+    for (const std::string& step : steps)
+        path += step + '/';
+    path.pop_back();
+    return path;
+}
+
 } // namespace Core

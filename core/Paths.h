@@ -33,4 +33,7 @@ bool IsHiddenName(std::string_view name);
 // followed.
 std::optional<std::vector<std::string>> StepsInside(const std::string& folder, const std::string& target);
 
+// folder (ending in "/") followed by steps, one "/" between them.
+std::string JoinSteps(const std::string& folder, const std::vector<std::string>& steps);
+
 } // namespace Core

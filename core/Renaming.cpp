@@ -29,15 +29,6 @@ std::string InName(std::string value)
     return value;
 }
 
-std::string JoinSteps(const std::string& folder, const std::vector<std::string>& steps)
-{
-    std::string path = folder;
-    for (const std::string& step : steps)
-        path += step + '/';
-    path.pop_back();
-    return path;
-}
-
 // Whether subFolder, a folder below folder by its name, really lies elsewhere
 // because a link on the way leads there. A sub-folder that is not there is
 // left to the rename, which fails and says so.
