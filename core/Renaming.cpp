@@ -13,20 +13,35 @@ namespace Core {
 
 namespace {
 
+// A name longer than this is refused by the system whatever it holds, so a
+// template is expanded no further (values that hold further placeholders
+// would otherwise make it grow without end).
+constexpr std::size_t kNameBound = 8192;
+
 // A tag value as part of a file name: "AC/DC" must not aim into a folder
-// "AC", nor ".." out of the chosen one, and a tab or a line break from a tag
-// makes a name that lists and shells stumble over.
+// "AC", nor ".." out of the chosen one, and a tab, a line break or another
+// control character from a tag (C1 ones, U+0080 to U+009F, come from the
+// code page's byte 0x98 and from mis-decoded names) makes a name that lists
+// and shells stumble over.
 std::string InName(std::string value)
 {
     if (value == "." || value == "..")
         return std::string(value.size(), '-');
-    for (char& c : value) {
-        if (c == '/')
-            c = '-';
-        else if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f')
-            c = ' ';
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto c = static_cast<unsigned char>(value[i]);
+        if (c == 0xC2 && i + 1 < value.size() && static_cast<unsigned char>(value[i + 1]) >= 0x80
+            && static_cast<unsigned char>(value[i + 1]) <= 0x9F) {
+            out += ' ';
+            ++i;
+        } else if (c == '/') {
+            out += '-';
+        } else {
+            out += c < 0x20 || c == 0x7F ? ' ' : value[i];
+        }
     }
-    return value;
+    return out;
 }
 
 // Whether subFolder, a folder below folder by its name, really lies elsewhere
@@ -110,11 +125,11 @@ std::string NameFromTemplate(const std::string& templ, const std::string& title,
 {
     // One after the other: a value that holds a later placeholder has it
     // replaced as well.
-    std::string name = ReplaceAll(templ, "%1", InName(title));
-    name = ReplaceAll(name, "%2", InName(artist));
-    name = ReplaceAll(name, "%3", InName(album));
-    name = ReplaceAll(name, "%4", InName(year));
-    name = ReplaceAll(name, "%5", InName(genre));
+    std::string name = ReplaceAll(templ, "%1", InName(title), kNameBound);
+    name = ReplaceAll(name, "%2", InName(artist), kNameBound);
+    name = ReplaceAll(name, "%3", InName(album), kNameBound);
+    name = ReplaceAll(name, "%4", InName(year), kNameBound);
+    name = ReplaceAll(name, "%5", InName(genre), kNameBound);
     if (!name.ends_with(".mp3"))
         name += ".mp3";
     return name;

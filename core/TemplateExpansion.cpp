@@ -23,17 +23,22 @@ std::string NameStem(const std::string& strFileName)
     return WithoutLastFour(Readable(strFileName));
 }
 
+// The tag object keeps 30 characters of a field, at most 120 bytes: text
+// past this cannot reach them, so values that hold further placeholders
+// never make an expansion grow without end.
+constexpr std::size_t kFieldBound = 1024;
+
 // ExpandTemplate with "%0" already worked out, once for all of a file's templates.
 std::string Expand(const std::string& strTemplate, const std::string& stem, const Quenlar::_TMP3Tag& objTag)
 {
-    std::string s = ReplaceAll(strTemplate, "%0", stem);
-    s = ReplaceAll(s, "%1", CutAtNull(objTag.Title()));
-    s = ReplaceAll(s, "%2", CutAtNull(objTag.Artist()));
-    s = ReplaceAll(s, "%3", CutAtNull(objTag.Album()));
-    s = ReplaceAll(s, "%4", CutAtNull(objTag.Year()));
+    std::string s = ReplaceAll(strTemplate, "%0", stem, kFieldBound);
+    s = ReplaceAll(s, "%1", CutAtNull(objTag.Title()), kFieldBound);
+    s = ReplaceAll(s, "%2", CutAtNull(objTag.Artist()), kFieldBound);
+    s = ReplaceAll(s, "%3", CutAtNull(objTag.Album()), kFieldBound);
+    s = ReplaceAll(s, "%4", CutAtNull(objTag.Year()), kFieldBound);
     // The comment goes before the genre: a comment holding "%5" gets the genre name.
-    s = ReplaceAll(s, "%6", CutAtNull(objTag.Comment()));
-    return ReplaceAll(s, "%5", objTag.GenreIDToName(objTag.Genre()));
+    s = ReplaceAll(s, "%6", CutAtNull(objTag.Comment()), kFieldBound);
+    return ReplaceAll(s, "%5", objTag.GenreIDToName(objTag.Genre()), kFieldBound);
 }
 
 } // namespace

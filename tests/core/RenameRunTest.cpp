@@ -332,3 +332,33 @@ TEST_F(RenameRun, EveryFileIsHandledBeyondASixteenBitCount)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RenameRun, HostileTagValuesAndLongNamesCostEachFileLittleAndStopNothing)
+{
+    // Values that breed placeholders under "%2 - %1", and C1 controls.
+    const std::string breeding = Mp3("breeding.mp3", "%22", "22%%");
+    const std::string growing = Mp3("growing.mp3", std::string(30, '%').replace(1, 28, std::string(28, '1')),
+                                    "%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1");
+    Mp3("control.mp3", "a\x98" "b", "x");
+    ASSERT_EQ(Run("%2 - %1"), Core::RenameEnd::Completed);
+    for (const std::string& name : Names()) {
+        EXPECT_LT(name.size(), 300u) << name;
+        EXPECT_EQ(name.find("\xc2\x98"), std::string::npos) << name;
+    }
+    EXPECT_TRUE(Exists(dir / "x - a b.mp3"));
+    EXPECT_FALSE(Exists(breeding));
+
+    // A template that gives names longer than the system takes: each file
+    // is reported with the system's reason, and the run goes on.
+    dialogs.messages.clear();
+    ASSERT_EQ(Run(std::string(64 * 1024, 'n') + "%1"), Core::RenameEnd::Completed);
+    ASSERT_EQ(dialogs.messages.size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_NE(dialogs.messages[i].text.find("Слишком длинное имя файла."), std::string::npos);
+    EXPECT_EQ(dialogs.messages[3].text, kDone);
+    EXPECT_EQ(Names().size(), 3u);
+}
+
+} // namespace
