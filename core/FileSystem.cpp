@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 
+#include "File.h"
 #include "Paths.h"
 
 #include <cerrno>
@@ -227,6 +228,8 @@ std::string ErrorText(int errnum)
         return "Открыто слишком много файлов.";
     case EIO:
         return "Ошибка ввода-вывода.";
+    case kNotRegularFile:
+        return "Это не обычный файл (например, канал или устройство).";
     default:
         return "Системная ошибка " + std::to_string(errnum) + " (" + std::strerror(errnum) + ").";
     }
