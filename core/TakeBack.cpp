@@ -1,15 +1,16 @@
 #include "TakeBack.h"
 
+#include "File.h"
 #include "FileSystem.h"
+#include "JournalReader.h"
+#include "LogFormat.h"
 #include "Paths.h"
 #include "Reports.h"
+#include "RunLoop.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <deque>
 
 namespace Core {
 
@@ -18,82 +19,61 @@ namespace {
 constexpr std::size_t kNamedAtMost = 20;
 const char kChanged[] = "Файл изменён после операции.";
 
+// What became of one entry's file: back (or found as before), changed since
+// (it can never go back: the entry leaves the journal too), or out of reach
+// for now (the entry stays, to be taken back later).
 struct Outcome {
-    bool back;          // the file is as it was before the run
-    std::string reason; // why it was left
+    enum Kind { Back, Changed, OutOfReach } kind;
+    std::string reason;
 };
 
-const Outcome kBack{true, {}};
+const Outcome kBack{Outcome::Back, {}};
 
-Outcome Left(std::string reason)
+Outcome Changed(std::string reason = kChanged)
 {
-    return {false, std::move(reason)};
+    return {Outcome::Changed, std::move(reason)};
 }
 
-Outcome LeftFor(int error)
+Outcome OutOfReach(int error)
 {
-    return Left(Platform::ErrorText(error));
+    return {Outcome::OutOfReach, Platform::ErrorText(error)};
 }
 
-// Why path cannot be found: the file or its whole folder gone.
+// A file that is not there: gone for good when its folder is there (someone
+// removed or moved it), out of reach when the whole folder is missing (a
+// volume not mounted, a share not there).
 Outcome Missing(const std::string& path, int error)
 {
-    struct stat st;
-    if (error == ENOTDIR || (error == ENOENT && ::stat(GetFolder(path).c_str(), &st) != 0))
-        return Left("Папка файла отсутствует.");
-    return error == ENOENT ? Left("Файл отсутствует.") : LeftFor(error);
+    const std::string folder = GetFolder(path);
+    const std::int32_t attributes = Platform::GetFileAttributesA(folder.empty() ? "." : folder);
+    if (error == ENOTDIR || attributes == Platform::faInvalid || !(attributes & Platform::faDirectory))
+        return {Outcome::OutOfReach, "Папка файла отсутствует."};
+    return error == ENOENT ? Changed("Файл отсутствует.") : OutOfReach(error);
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now: 0, or the errno of a close that may have lost a write.
-    int Close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
-    }
-
-private:
-    int fd_;
-};
+Outcome NotOpened(const std::string& path, int error)
+{
+    if (error == ENOENT || error == ENOTDIR)
+        return Missing(path, error);
+    return error == Platform::kNotRegularFile ? Changed() : OutOfReach(error);
+}
 
 // Where the journal puts a file: as before the run, as the run left it, or
 // neither.
 enum class State { AsBefore, AsLeft, Changed };
 
-// Reads the end of the file open as fd; error holds the errno of a failed read.
-State StateOf(int fd, const JournalEntry& e, int& error)
+// Reads the end of the file; error holds the errno of a failed read.
+State StateOf(const Platform::File& file, const JournalEntry& e, int& error)
 {
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        error = errno;
-        return State::Changed;
-    }
     const std::int64_t leftLength = e.appending ? e.length + 128 : e.length;
-    if (!S_ISREG(st.st_mode) || (st.st_size != e.length && st.st_size != leftLength))
+    if (file.Length() != e.length && file.Length() != leftLength)
         return State::Changed;
     std::array<char, 128> tail;
-    ssize_t n;
-    do
-        n = ::pread(fd, tail.data(), tail.size(), st.st_size - 128);
-    while (n < 0 && errno == EINTR);
-    if (n != static_cast<ssize_t>(tail.size())) {
-        error = n < 0 ? errno : 0;
+    if ((error = file.ReadEnd(tail)) != 0)
         return State::Changed;
-    }
-    if (st.st_size == e.length && tail == e.last)
+    if (file.Length() == e.length && tail == e.last)
         return State::AsBefore;
-    if (e.recordKnown && st.st_size == leftLength && tail == e.record)
+    if (e.recordKnown && file.Length() == leftLength && tail == e.record)
         return State::AsLeft;
     return State::Changed;
 }
@@ -103,8 +83,9 @@ Outcome Verdict(const JournalEntry& e, State state, int error)
     if (state == State::AsBefore)
         return kBack;
     if (error)
-        return LeftFor(error);
-    return Left(e.recordKnown ? kChanged : "Операция была прервана на этом файле, и неизвестно, что она в него записала.");
+        return OutOfReach(error);
+    return Changed(e.recordKnown ? kChanged
+                                 : "Операция была прервана на этом файле, и неизвестно, что она в него записала.");
 }
 
 // Gives the file back what it held, in the same open that found exactly what
@@ -112,121 +93,146 @@ Outcome Verdict(const JournalEntry& e, State state, int error)
 // (the one place where a file is shortened, and only by that record).
 Outcome Restore(const JournalEntry& e)
 {
-    Descriptor file(::open(e.path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (file.get() < 0)
-        return errno == ENOENT || errno == ENOTDIR ? Missing(e.path, errno) : LeftFor(errno);
     int error = 0;
-    const State state = StateOf(file.get(), e, error);
+    auto file = Platform::File::Open(e.path, Platform::File::Writing, error);
+    if (!file)
+        return NotOpened(e.path, error);
+    const State state = StateOf(*file, e, error);
     if (state != State::AsLeft)
         return Verdict(e, state, error);
-    if (e.appending) {
-        if (::ftruncate(file.get(), e.length) != 0)
-            return LeftFor(errno);
-    } else {
-        std::size_t done = 0;
-        while (done < e.last.size()) {
-            const ssize_t n = ::pwrite(file.get(), e.last.data() + done, e.last.size() - done,
-                                       e.length - 128 + static_cast<std::int64_t>(done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return LeftFor(n < 0 ? errno : EIO);
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    if (const int closeError = file.Close())
-        return LeftFor(closeError);
-    return kBack;
+    error = e.appending ? file->CutTo(e.length)
+                        : file->WriteAt(e.length - 128, std::string_view(e.last.data(), e.last.size()));
+    if (!error)
+        error = file->Close();
+    return error ? OutOfReach(error) : kBack;
 }
 
 Outcome TakeBackWrite(UserDialogs& dialogs, const JournalEntry& e)
 {
-    struct stat st;
-    if (::lstat(e.path.c_str(), &st) != 0)
-        return Missing(e.path, errno);
-    if (!S_ISREG(st.st_mode))
-        return Left(kChanged);
-    if (st.st_mode & S_IWUSR)
+    const std::int32_t attributes = Platform::GetFileAttributesA(e.path);
+    if (attributes == Platform::faInvalid || !(attributes & Platform::faReadOnly))
         return Restore(e);
-
     // Read-only: looked at first, so that only a file the run changed is asked about.
     {
-        const Descriptor file(::open(e.path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        if (file.get() < 0)
-            return LeftFor(errno);
         int error = 0;
-        const State state = StateOf(file.get(), e, error);
+        const auto file = Platform::File::Open(e.path, Platform::File::Reading, error);
+        if (!file)
+            return NotOpened(e.path, error);
+        const State state = StateOf(*file, e, error);
         if (state != State::AsLeft)
             return Verdict(e, state, error);
     }
     const auto question = [&] {
         return "Файл " + e.path + " доступен только для чтения" + CR + CR + "Вернуть в этом файле прежний тег?";
     };
-    Outcome outcome = Left(kChanged);
-    if (!WriteAskingAboutReadOnly(dialogs, e.path, Platform::GetFileAttributesA(e.path), question,
-                                  [&] { outcome = Restore(e); }))
-        return Left("Файл доступен только для чтения, и его изменение не разрешено.");
+    Outcome outcome = Changed();
+    if (!WriteAskingAboutReadOnly(dialogs, e.path, attributes, question, [&] { outcome = Restore(e); }))
+        return {Outcome::OutOfReach, "Файл доступен только для чтения, и его изменение не разрешено."};
     return outcome;
-}
-
-bool SameFile(const struct stat& st, const JournalEntry& e)
-{
-    return static_cast<std::uint64_t>(st.st_dev) == e.device && static_cast<std::uint64_t>(st.st_ino) == e.inode;
 }
 
 // The file the run renamed is known by its identity, so that another file
 // put under the new name since is left alone.
 Outcome TakeBackRename(const JournalEntry& e)
 {
-    struct stat now, old;
-    const bool there = ::lstat(e.target.c_str(), &now) == 0;
-    const int targetError = there ? 0 : errno;
-    if (there && SameFile(now, e)) {
-        if (::lstat(e.path.c_str(), &old) == 0)
-            return Left("Прежнее имя занято: " + e.path);
-        const int error = Platform::RenameFile(e.target, e.path);
+    const auto identity = std::make_pair(e.device, e.inode);
+    const auto now = Platform::IdentityOf(e.target);
+    if (now && *now == identity) {
+        const int error = Platform::KindOf(e.path) == Platform::Kind::None ? Platform::RenameFile(e.target, e.path)
+                                                                           : EEXIST;
         if (error == EEXIST)
-            return Left("Прежнее имя занято: " + e.path);
+            return Changed("Прежнее имя занято: " + e.path);
         return error ? Missing(e.path, error) : kBack;
     }
-    if (::lstat(e.path.c_str(), &old) == 0 && SameFile(old, e))
+    if (Platform::IdentityOf(e.path) == identity)
         return kBack; // the run was ended before this rename
-    if (!there)
-        return Missing(e.target, targetError);
-    return Left("Под этим именем теперь другой файл.");
+    if (!now)
+        return Missing(e.target, ENOENT);
+    return Changed("Под этим именем теперь другой файл.");
 }
 
-std::string ClosingText(bool stopped, std::size_t back, std::size_t total, const std::vector<std::string>& left)
+std::string ClosingText(bool stopped, std::size_t back, std::size_t total, std::size_t kept,
+                        const std::deque<std::string>& left, std::size_t leftCount)
 {
-    std::string text = std::string(stopped ? "Отмена последней операции прервана." : "Последняя операция отменена.")
+    std::string text = std::string(stopped    ? "Отмена последней операции прервана."
+                                   : kept > 0 ? "Последняя операция отменена не полностью."
+                                              : "Последняя операция отменена.")
         + " Возвращено файлов: " + std::to_string(back) + " из " + std::to_string(total) + ".";
     if (stopped)
         text += std::string(CR) + "Чтобы вернуть остальные, выберите «Отменить последнюю операцию» снова.";
+    else if (kept > 0)
+        text += std::string(CR) + "Недоступные сейчас файлы остались в журнале: их можно вернуть позже, выбрав "
+            + "«Отменить последнюю операцию» снова.";
     if (left.empty())
         return text;
     text += std::string(CR) + CR + "Оставлены как есть:";
-    for (std::size_t i = 0; i < left.size() && i < kNamedAtMost; ++i)
-        text += CR + left[i];
-    if (left.size() > kNamedAtMost)
-        text += std::string(CR) + "и ещё " + std::to_string(left.size() - kNamedAtMost) + ".";
+    for (const std::string& line : left)
+        text += CR + line;
+    if (leftCount > left.size())
+        text += std::string(CR) + "и ещё " + std::to_string(leftCount - left.size()) + ".";
     return text;
 }
 
-// A journal that cannot be trusted is put aside, so that the menu entry
-// goes and nothing ever acts on it; it is kept for whoever wants to look.
-void RefuseDamaged(UserDialogs& dialogs, const std::string& folder, const std::string& why)
+// A journal that cannot be trusted is put aside, so that nothing ever acts
+// on it; it is kept for whoever wants to look.
+void RefuseDamaged(UserDialogs& dialogs, const std::string& folder, const std::string& path, const std::string& why)
 {
     const std::string aside = JournalPath(folder) + ".damaged";
     std::string text = why + ", и отменить её нельзя. Файлы не изменены.";
-    if (::rename(JournalPath(folder).c_str(), aside.c_str()) == 0)
+    if (Platform::ReplaceFile(path, aside) == 0)
         text += std::string(CR) + CR + "Журнал сохранён как " + aside + ".";
     dialogs.MsgBox(text, vbCritical);
 }
 
+// Writes the entries that stay in place of the journal at path: 0, or the errno.
+int KeepOnly(JournalIndex& index, const std::vector<bool>& stays, const std::string& path)
+{
+    int error = 0;
+    const std::string part = path + ".part";
+    auto file = Platform::File::Open(part, Platform::File::Appending, error);
+    if (!file)
+        return error;
+    std::string bytes = Log::Header(kJournalVersion);
+    JournalEntry entry;
+    for (std::size_t i = 0; i < stays.size() && !error; ++i) {
+        if (!stays[i])
+            continue;
+        if (!index.Entry(i, entry))
+            error = index.Error();
+        std::string record(Log::kFrameSize, '\0');
+        if (!error && EncodeEntry(entry, "/", record)) {
+            Log::Seal(record);
+            bytes += record;
+        }
+        if (!error && bytes.size() >= (1u << 20)) {
+            error = file->Append(bytes);
+            bytes.clear();
+        }
+    }
+    if (!error)
+        error = file->Append(bytes);
+    if (!error)
+        error = file->Sync();
+    if (const int closed = file->Close(); !error)
+        error = closed;
+    if (!error)
+        error = Platform::ReplaceFile(part, path);
+    if (error)
+        Platform::RemoveFile(part);
+    Platform::SyncFolder(GetFolder(path));
+    return error;
+}
+
 } // namespace
 
-TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folder)
+bool CanTakeBack(const std::string& folder)
 {
+    return JournalExists(folder.empty() ? JournalFolder() : folder);
+}
+
+TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folderGiven)
+{
+    const std::string folder = folderGiven.empty() ? JournalFolder() : folderGiven;
     const char nothing[] = "Нет операции, которую можно отменить.";
     if (!JournalExists(folder)) {
         dialogs.MsgBox(nothing, vbInformation);
@@ -235,60 +241,86 @@ TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folder)
     const auto lock = JournalLock::Take(dialogs, folder);
     if (!lock)
         return TakeBackEnd::Busy;
-    const JournalReading reading = ReadJournal(folder);
-    switch (reading.status) {
-    case JournalReading::Read:
-        break;
-    case JournalReading::Missing:
+    const std::vector<std::string> journals = Journals(folder);
+    if (journals.empty()) {
         dialogs.MsgBox(nothing, vbInformation);
         return TakeBackEnd::Nothing;
-    case JournalReading::Unreadable:
-        dialogs.MsgBox("Не удалось прочитать журнал последней операции " + JournalPath(folder) + CR + CR
-                           + Platform::ErrorText(reading.error) + CR + CR + "Файлы не изменены.",
+    }
+    const std::string& path = journals.front();
+    JournalIndex index(path);
+    switch (index.State()) {
+    case JournalIndex::Read:
+        break;
+    case JournalIndex::Missing:
+        dialogs.MsgBox(nothing, vbInformation);
+        return TakeBackEnd::Nothing;
+    case JournalIndex::Unreadable:
+        dialogs.MsgBox("Не удалось прочитать журнал последней операции " + path + CR + CR
+                           + Platform::ErrorText(index.Error()) + CR + CR + "Файлы не изменены.",
                        vbCritical);
         return TakeBackEnd::Refused;
-    case JournalReading::OtherFormat:
-        RefuseDamaged(dialogs, folder,
+    case JournalIndex::OtherFormat:
+        RefuseDamaged(dialogs, folder, path,
                       "Журнал последней операции записан в другом формате (версия "
-                          + std::to_string(reading.version) + ")");
+                          + std::to_string(index.Version()) + ")");
         return TakeBackEnd::Refused;
-    case JournalReading::Damaged:
-        RefuseDamaged(dialogs, folder, "Журнал последней операции повреждён");
+    case JournalIndex::Damaged:
+        RefuseDamaged(dialogs, folder, path, "Журнал последней операции повреждён");
         return TakeBackEnd::Refused;
     }
 
-    std::size_t back = 0, done = 0;
-    const std::size_t total = reading.entries.size();
-    std::vector<std::string> left;
-    bool stopped = false;
-    for (auto e = reading.entries.rbegin(); e != reading.entries.rend(); ++e) {
-        const std::string& name = e->kind == JournalEntry::Rename ? e->target : e->path;
-        if (!dialogs.Progress(done++, total, name)) {
-            stopped = true;
-            break;
-        }
-        const Outcome outcome
-            = e->kind == JournalEntry::Write ? TakeBackWrite(dialogs, *e) : TakeBackRename(*e);
-        if (outcome.back)
-            ++back;
-        else
-            left.push_back(name + " — " + outcome.reason);
-    }
-    std::reverse(left.begin(), left.end());
-    std::string text = ClosingText(stopped, back, total, left);
-    if (stopped) {
-        // What went back holds what it held before the run: going on later finds nothing to do there.
+    // From the last entry to the first; only what leaves is noted, so that
+    // memory stays flat whatever the number of files.
+    const std::size_t total = index.Count();
+    std::vector<bool> stays(total, true);
+    std::size_t back = 0, kept = 0, leftCount = 0;
+    std::deque<std::string> left; // the first files in the journal's order that were left, with why
+    JournalEntry entry;
+    std::string name;
+    bool unreadable = false;
+    const LoopEnd loop = ForEachItem(
+        dialogs, total,
+        [&](std::size_t i) -> const std::string& {
+            unreadable = !index.Entry(total - 1 - i, entry);
+            name = unreadable ? path : entry.kind == JournalEntry::Rename ? entry.target : entry.path;
+            return name;
+        },
+        [&](std::size_t i) {
+            if (unreadable) {
+                dialogs.MsgBox("Не удалось прочитать журнал последней операции " + path + CR + CR
+                                   + Platform::ErrorText(index.Error()),
+                               vbCritical);
+                return ItemEnd::Break;
+            }
+            const Outcome outcome
+                = entry.kind == JournalEntry::Write ? TakeBackWrite(dialogs, entry) : TakeBackRename(entry);
+            stays[total - 1 - i] = outcome.kind == Outcome::OutOfReach;
+            back += outcome.kind == Outcome::Back;
+            kept += outcome.kind == Outcome::OutOfReach;
+            if (outcome.kind != Outcome::Back) {
+                ++leftCount;
+                left.push_front(name + " — " + outcome.reason);
+                if (left.size() > kNamedAtMost)
+                    left.pop_back();
+            }
+            return ItemEnd::Next;
+        });
+    const bool stopped = loop.kind != LoopEnd::Finished;
+    std::string text = ClosingText(stopped, back, total, kept, left, leftCount);
+    // Taking back is not taken back: what went back leaves the journal, and
+    // a journal with nothing left goes.
+    const bool anyStays = std::find(stays.begin(), stays.end(), true) != stays.end();
+    const bool anyLeaves = std::find(stays.begin(), stays.end(), false) != stays.end();
+    int error = 0;
+    if (!anyStays)
+        error = RemoveTakenBack(folder, path);
+    else if (anyLeaves)
+        error = KeepOnly(index, stays, path);
+    if (error)
+        text += std::string(CR) + CR + "Не удалось обновить журнал " + path + ". " + Platform::ErrorText(error);
+    if (loop.kind != LoopEnd::Broken)
         dialogs.MsgBox(text, vbInformation);
-        return TakeBackEnd::Stopped;
-    }
-    // Taking back is not taken back: the journal goes.
-    if (::unlink(JournalPath(folder).c_str()) != 0) {
-        const int error = errno;
-        text += std::string(CR) + CR + "Не удалось удалить журнал " + JournalPath(folder) + ". "
-            + Platform::ErrorText(error);
-    }
-    dialogs.MsgBox(text, vbInformation);
-    return TakeBackEnd::Done;
+    return stopped ? TakeBackEnd::Stopped : TakeBackEnd::Done;
 }
 
 } // namespace Core

@@ -1,9 +1,11 @@
 // The run journal and taking a run back through it, on real folders, with
 // the questions answered by a script.
+#include "File.h"
 #include "FileSystem.h"
 #include "FillRun.h"
 #include "HookedTag.h"
 #include "Journal.h"
+#include "JournalReader.h"
 #include "RenameRun.h"
 #include "ScriptedDialogs.h"
 #include "TagObjects.h"
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +28,9 @@ using Core::TakeBackEnd;
 namespace {
 
 const std::string kNothing = "Нет операции, которую можно отменить.";
+const std::string kPartly = "Последняя операция отменена не полностью. Возвращено файлов: ";
+const std::string kLater = "\rНедоступные сейчас файлы остались в журнале: их можно вернуть позже, выбрав "
+                           "«Отменить последнюю операцию» снова.";
 
 // Every file of a folder by name: its mode and its bytes.
 using Snapshot = std::map<std::string, std::string>;
@@ -146,10 +152,11 @@ TEST_F(Journal, ARenameRunOverFortyFilesGoesBackUnderTheOldNames)
                                                          "40.\rЧтобы вернуть остальные, выберите «Отменить последнюю "
                                                          "операцию» снова."});
     EXPECT_TRUE(Core::JournalExists(state.Folder()));
+    // What went back has left the journal.
     const std::vector<Message> told = TakeBack(TakeBackEnd::Done);
     EXPECT_EQ(SnapshotOf(dir.Path()), before);
     ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told[0].text, Closing(40, 40));
+    EXPECT_EQ(told[0].text, Closing(25, 25));
 }
 
 TEST_F(Journal, FilesChangedSinceTheRunAreLeftAndNamedTheOthersGoBack)
@@ -240,8 +247,15 @@ TEST_F(Journal, ReadOnlyFilesAreAskedAboutAsTheFillRunAsksAndKeepTheirMode)
     for (const std::string& path : {yes, no, same})
         EXPECT_EQ(ModeOf(path), 0454u) << path;
     ASSERT_EQ(told.messages.size(), 3u);
-    EXPECT_EQ(told.messages[2].text, Closing(2, 3) + "\r\rОставлены как есть:\r" + no
+    EXPECT_EQ(told.messages[2].text, kPartly + "2 из 3." + kLater + "\r\rОставлены как есть:\r" + no
                                          + " — Файл доступен только для чтения, и его изменение не разрешено.");
+    // The file answered No stays in the journal and goes back when chosen again.
+    ASSERT_TRUE(Core::JournalExists(state.Folder()));
+    const std::vector<Message> again = TakeBack(TakeBackEnd::Done);
+    EXPECT_EQ(again.back().text, Closing(1, 1));
+    EXPECT_EQ(ReadFile(no), yesBefore.substr(0, 200) + TagBytes("old"));
+    EXPECT_EQ(ModeOf(no), 0454u);
+    EXPECT_FALSE(Core::JournalExists(state.Folder()));
 }
 
 TEST_F(Journal, TheBoxNamesAtMostTwentyFilesAndCountsTheRest)
@@ -301,21 +315,64 @@ TEST_F(Journal, RenamesGoBackOnlyForTheSameFileAndNeverOntoATakenName)
     EXPECT_EQ(ReadFile(dir / "a.mp3"), aBefore);
 }
 
-TEST_F(Journal, FilesOfAFolderThatHasGoneAreNamedAndNothingElseHappens)
+TEST_F(Journal, FilesOfAFolderThatIsGoneStayInTheJournalUntilItIsBack)
 {
     const std::string folder = dir.MakeFolder("album");
     dir.Write("album/a.mp3", Audio(200) + TagBytes("old"));
     dir.Write("album/b.mp3", Audio(300));
+    Mp3("elsewhere.mp3");
+    const Snapshot before = SnapshotOf(folder), beside = SnapshotOf(dir.Path());
     settings.Title = {true, "new"};
     ASSERT_EQ(Fill(folder), Core::FillEnd::Completed);
-    std::filesystem::remove_all(folder);
-
+    ASSERT_EQ(Fill(), Core::FillEnd::Completed);
+    ASSERT_EQ(TakeBack(TakeBackEnd::Done).back().text, Closing(1, 1));
+    // A stick not plugged in: the folder is not there.
+    std::filesystem::rename(folder, dir / "away");
     const std::vector<Message> told = TakeBack(TakeBackEnd::Done);
     ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].text.rfind(kPartly + "0 из 2." + kLater, 0), 0u) << told[0].text;
     EXPECT_NE(told[0].text.find(folder + "a.mp3 — Папка файла отсутствует."), std::string::npos) << told[0].text;
     EXPECT_NE(told[0].text.find(folder + "b.mp3 — Папка файла отсутствует."), std::string::npos) << told[0].text;
-    EXPECT_EQ(told[0].text.rfind(Closing(0, 2), 0), 0u);
     EXPECT_FALSE(Exists(folder));
+    ASSERT_TRUE(Core::JournalExists(state.Folder()));
+
+    // Back again: every file as before the run, and the journal goes.
+    std::filesystem::rename(dir / "away", folder);
+    EXPECT_EQ(TakeBack(TakeBackEnd::Done).back().text, Closing(2, 2));
+    EXPECT_EQ(SnapshotOf(folder), before);
+    EXPECT_FALSE(Core::JournalExists(state.Folder()));
+    Snapshot now = SnapshotOf(dir.Path());
+    EXPECT_EQ(now, beside);
+}
+
+TEST_F(Journal, RunAfterRunIsTakenBackNewestFirst)
+{
+    for (int i = 0; i < 6; ++i)
+        i % 2 ? (void)Mp3(std::to_string(i) + ".mp3") : (void)dir.Write(std::to_string(i) + ".mp3", Audio(150 + i));
+    const Snapshot before = SnapshotOf(dir.Path());
+    std::vector<Snapshot> after;
+    for (const char* title : {"first %0", "second %1", "third %1"}) {
+        settings.Title = {true, title};
+        ASSERT_EQ(Fill(), Core::FillEnd::Completed);
+        after.push_back(SnapshotOf(dir.Path()));
+    }
+    ASSERT_EQ(Rename("%1 x"), Core::RenameEnd::Completed);
+    EXPECT_EQ(Core::ReadJournal(state.Folder()).entries.size(), 6u);
+
+    for (int run = 3; run >= 0; --run) {
+        ASSERT_TRUE(Core::JournalExists(state.Folder())) << run;
+        EXPECT_EQ(TakeBack(TakeBackEnd::Done).back().text, Closing(6, 6)) << run;
+        EXPECT_EQ(SnapshotOf(dir.Path()), run == 0 ? before : after[static_cast<std::size_t>(run - 1)]) << run;
+    }
+    EXPECT_FALSE(Core::JournalExists(state.Folder()));
+    EXPECT_EQ(TakeBack(TakeBackEnd::Nothing).back().text, kNothing);
+
+    // Only the last ten runs are kept.
+    for (int run = 0; run < 12; ++run) {
+        settings.Title = {true, "run " + std::to_string(run)};
+        ASSERT_EQ(Fill(), Core::FillEnd::Completed);
+    }
+    EXPECT_EQ(Core::Journals(state.Folder()).size(), Core::kJournalsKept);
 }
 
 TEST_F(Journal, ATornLastEntryIsLeftOutAndADamagedJournalIsNeverActedOn)
@@ -428,6 +485,63 @@ TEST_F(Journal, ARunWhoseJournalCannotBeWrittenChangesNothingAndSaysSo)
     EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{
                                    "Ошибка при заполнении тегов в файле\r" + a + "\r\r" + why + "\r\rЗаполнение прервано.",
                                    "Ошибка при переименовании файла\r" + a + "\r\r" + why + "\r\rПереименование прервано."}));
+}
+
+TEST_F(Journal, NoFlippedBitMakesTakingBackReportSuccessWhileAFileStaysChanged)
+{
+    for (int i = 0; i < 12; ++i)
+        i % 3 ? (void)Mp3(std::to_string(i) + ".mp3") : (void)dir.Write(std::to_string(i) + ".mp3", Audio(150 + i));
+    const Snapshot before = SnapshotOf(dir.Path());
+    settings.Title = {true, "new %0"};
+    ASSERT_EQ(Fill(), Core::FillEnd::Completed);
+    const Snapshot left = SnapshotOf(dir.Path());
+    const std::string journal = JournalBytes();
+    ASSERT_GT(journal.size(), 12u * 256);
+
+    for (std::size_t bit = 0; bit < journal.size() * 8; ++bit) {
+        std::string flipped = journal;
+        flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
+        SetJournal(flipped);
+        ScriptedDialogs told;
+        const TakeBackEnd end = Core::TakeBackLastRun(told, state.Folder());
+        const Snapshot now = SnapshotOf(dir.Path());
+        const bool success = end == TakeBackEnd::Done && told.messages.size() == 1
+            && told.messages[0].text.find("Оставлены") == std::string::npos
+            && told.messages[0].text.find("не полностью") == std::string::npos;
+        ASSERT_TRUE(!success || now == before) << "bit " << bit << ": " << told.messages.back().text;
+        const std::string aside = Core::JournalPath(state.Folder()) + ".damaged";
+        ASSERT_TRUE(Core::JournalExists(state.Folder()) || Exists(aside) || now == before) << "bit " << bit;
+        // Garbled anywhere: refused, and nothing touched.
+        ASSERT_EQ(end, TakeBackEnd::Refused) << "bit " << bit;
+        ASSERT_EQ(now, left) << "bit " << bit;
+        std::filesystem::remove(aside);
+    }
+    SetJournal(journal);
+    EXPECT_EQ(TakeBack(TakeBackEnd::Done).back().text, Closing(12, 12));
+    EXPECT_EQ(SnapshotOf(dir.Path()), before);
+}
+
+TEST_F(Journal, SomethingOtherThanAFileUnderAJournalsNameIsRefusedAtOnce)
+{
+    const std::string a = Mp3("a.mp3");
+    const std::string before = ReadFile(a);
+    settings.Title = {true, "new"};
+    ASSERT_EQ(Core::Platform::MakeFolders(state.Folder()), 0);
+    for (const char* name : {"journal.part", "journal", "journal.3"}) {
+        const std::string fifo = state.Folder() + name;
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        dialogs.messages.clear();
+        EXPECT_EQ(Core::RunJournal::Begin(dialogs, state.Folder()), nullptr) << name;
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, "В папке журнала операций лежит не обычный файл: " + fifo
+                                                + "\r\rMorvik не может вести журнал, пока он там. Удалите или "
+                                                  "переименуйте его.\r\rФайлы не изменены.");
+        EXPECT_EQ(dialogs.messages[0].style, Core::vbCritical);
+        std::filesystem::remove(fifo);
+    }
+    EXPECT_EQ(ReadFile(a), before);
+    ASSERT_EQ(Fill(), Core::FillEnd::Completed);
+    EXPECT_EQ(TakeBack(TakeBackEnd::Done).back().text, Closing(1, 1));
 }
 
 // A run killed with SIGKILL at some moment of its work, taken back by
