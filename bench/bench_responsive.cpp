@@ -142,18 +142,29 @@ int main(int argc, char** argv)
     const auto figures = bench::MicrosPerItem(
         count, 5,
         [&] {
-            Shell::RunInBackground(&owner, "bench", [&](Core::UserDialogs& asked) {
-                // Questions are the script's; progress goes through the runner.
-                struct Mixed : testing_support::ScriptedDialogs {
-                    Core::UserDialogs& runner;
-                    explicit Mixed(Core::UserDialogs& r) : runner(r) {}
-                    bool Progress(std::size_t d, std::size_t t, const std::string& n) override
-                    {
-                        return runner.Progress(d, t, n);
-                    }
-                } dialogs(asked);
-                Core::RunFill(fast.Path(), settings, *tag, dialogs);
-            });
+            // Questions are the script's; progress goes through the runner.
+            struct Job : Core::BatchRun {
+                const std::string& folder;
+                const Core::FillSettings& settings;
+                Quenlar::_TMP3Tag& tag;
+                Job(const std::string& f, const Core::FillSettings& s, Quenlar::_TMP3Tag& t)
+                    : folder(f), settings(s), tag(t)
+                {
+                }
+                void Run(Core::UserDialogs& asked) override
+                {
+                    struct Mixed : testing_support::ScriptedDialogs {
+                        Core::UserDialogs& runner;
+                        explicit Mixed(Core::UserDialogs& r) : runner(r) {}
+                        bool Progress(std::size_t d, std::size_t t, const std::string& n) override
+                        {
+                            return runner.Progress(d, t, n);
+                        }
+                    } dialogs(asked);
+                    Core::RunFill(folder, settings, tag, dialogs);
+                }
+            };
+            Shell::RunInBackground(&owner, "bench", std::make_unique<Job>(fast.Path(), settings, *tag));
         },
         [&] { Core::RunFill(fast.Path(), settings, *tag, script); });
     std::printf("%zu files on a fast disk, best of 5 rounds\n", count);

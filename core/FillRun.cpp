@@ -3,6 +3,7 @@
 #include "Codepage.h"
 #include "FileSystem.h"
 #include "Reports.h"
+#include "RunLoop.h"
 #include "TagObjects.h"
 
 #include <functional>
@@ -39,12 +40,6 @@ std::optional<Failure> FillOne(const std::string& strPath, const std::string& st
     } catch (const std::exception& failure) {
         return Failure{0, std::string("Непредвиденная ошибка: ") + failure.what()};
     }
-}
-
-FillEnd Stopped(UserDialogs& dialogs, std::size_t changed, std::size_t total)
-{
-    dialogs.MsgBox(StoppedText("Заполнение тегов", "Изменено файлов", changed, total), vbInformation);
-    return FillEnd::Stopped;
 }
 
 // The warning about characters that the tags cannot hold: once before the
@@ -98,19 +93,14 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
     QuestionMarkWarning warning(dialogs);
     if (!warning.BeforeRun(settings))
         return FillEnd::Declined;
-    const auto names = ListMp3FilesOrReport(strFolder, dialogs);
-    if (!names)
-        return FillEnd::NotListed;
-    std::size_t done = 0, changed = 0;
-    for (const std::string& strName : *names) {
-        const std::string strPath = strFolder + strName;
-        if (!dialogs.Progress(done++, names->size(), strPath))
-            return Stopped(dialogs, changed, names->size());
+    std::size_t changed = 0;
+    FillEnd broken = FillEnd::Broken;
+    const auto loop = ForEachMp3File(dialogs, strFolder, [&](const std::string& strPath, const std::string& strName) {
         const std::int32_t attributes = Platform::GetFileAttributesA(strPath);
         // Gone since the listing (a failed read gives every bit): no question about it.
         if (attributes == Platform::faInvalid || (attributes & Platform::faDirectory)) {
             dialogs.MsgBox(MissingFileText(strPath), vbCritical);
-            continue;
+            return ItemEnd::Next;
         }
         const auto question = [&] {
             return "Файл " + strPath + " доступен только для чтения" + CR + CR + "Заполнить теги в этом файле?";
@@ -119,27 +109,39 @@ FillEnd RunFill(const std::string& strFolder, const FillSettings& settings, Quen
         const auto mayWrite = [&](const std::string& texts) { return warning.AtFile(strPath, texts); };
         if (!WriteAskingAboutReadOnly(dialogs, strPath, attributes, question,
                                       [&] { error = FillOne(strPath, strName, settings, objTag, mayWrite, journal); }))
-            continue;
+            return ItemEnd::Next;
         if (warning.Refused())
-            return Stopped(dialogs, changed, names->size());
+            return ItemEnd::Stop;
         if (!error) {
             ++changed;
-            continue;
+            return ItemEnd::Next;
         }
         if (error->number == Quenlar::errFileNotFound) {
             dialogs.MsgBox(MissingFileText(strPath), vbCritical);
-            continue;
+            return ItemEnd::Next;
         }
         if (error->number == Quenlar::errPathFileAccess) {
             dialogs.MsgBox(std::string("Ошибка при попытке записи в файл") + CR + strPath + CR + CR + error->reason
                                + CR + CR + "Заполнение прервано.",
                            vbCritical);
-            return FillEnd::WriteRefused;
+            broken = FillEnd::WriteRefused;
+            return ItemEnd::Break;
         }
-        dialogs.MsgBox(std::string("Ошибка при заполнении тегов в файле") + CR + strPath + CR + CR +
-                           error->reason + CR + CR + "Заполнение прервано.",
+        dialogs.MsgBox(std::string("Ошибка при заполнении тегов в файле") + CR + strPath + CR + CR + error->reason
+                           + CR + CR + "Заполнение прервано.",
                        vbCritical);
-        return FillEnd::Broken;
+        return ItemEnd::Break;
+    });
+    if (!loop)
+        return FillEnd::NotListed;
+    switch (loop->kind) {
+    case LoopEnd::Stopped:
+        dialogs.MsgBox(StoppedText("Заполнение тегов", "Изменено файлов", changed, loop->total), vbInformation);
+        return FillEnd::Stopped;
+    case LoopEnd::Broken:
+        return broken;
+    case LoopEnd::Finished:
+        break;
     }
     dialogs.MsgBox("Заполнение тегов завершено.", vbInformation);
     return FillEnd::Completed;

@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 #include "Renaming.h"
 #include "Reports.h"
+#include "RunLoop.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
 
@@ -38,56 +39,56 @@ bool BlankOnly(const std::string& text)
 } // namespace
 
 RenameEnd RunRename(const std::string& strFolder, const std::string& strTemplate, Quenlar::_TMP3Tag& objTag,
-               UserDialogs& dialogs, RunJournal* journal)
+                    UserDialogs& dialogs, RunJournal* journal)
 {
     if (BlankOnly(strTemplate)) {
         dialogs.MsgBox("Шаблон имени не задан", vbCritical);
         return RenameEnd::NoTemplate;
     }
-    // The whole list is taken before the first rename, so a renamed file is not met again.
-    const auto names = ListMp3FilesOrReport(strFolder, dialogs);
-    if (!names)
-        return RenameEnd::NotListed;
-    std::size_t done = 0, renamed = 0;
-    for (const std::string& strName : *names) {
-        const std::string strPath = strFolder + strName;
-        if (!dialogs.Progress(done++, names->size(), strPath)) {
-            dialogs.MsgBox(StoppedText("Переименование", "Переименовано файлов", renamed, names->size()),
-                           vbInformation);
-            return RenameEnd::Stopped;
-        }
+    std::size_t renamed = 0;
+    const auto loop = ForEachMp3File(dialogs, strFolder, [&](const std::string& strPath, const std::string&) {
         if (!Platform::FileExists(strPath)) {
             dialogs.MsgBox(MissingFileText(strPath), vbCritical);
-            continue;
+            return ItemEnd::Next;
         }
         try {
             objTag.TagRead(strPath);
         } catch (const Quenlar::LibraryError& error) {
             dialogs.MsgBox(TagErrorText(strPath, error), vbCritical);
-            continue;
+            return ItemEnd::Next;
         }
         if (!objTag.ValidTag()) {
             dialogs.MsgBox("Неверный формат тегов в файле " + strPath, vbCritical);
-            continue;
+            return ItemEnd::Next;
         }
         if (journal)
             journal->Identify(strPath, objTag);
         PromptOnDemand prompt(dialogs);
-        RenameOutcome outcome{RenameOutcome::Cancelled, strPath};
         try {
-            outcome = RenameAfterTemplate(dialogs, prompt, strPath, strTemplate,
-                                          {CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()),
-                                           CutAtNull(objTag.Album()), CutAtNull(objTag.Year()),
-                                           objTag.GenreIDToName(objTag.Genre())},
-                                          journal);
+            const RenameOutcome outcome = RenameAfterTemplate(
+                dialogs, prompt, strPath, strTemplate,
+                {CutAtNull(objTag.Title()), CutAtNull(objTag.Artist()), CutAtNull(objTag.Album()),
+                 CutAtNull(objTag.Year()), objTag.GenreIDToName(objTag.Genre())},
+                journal);
+            renamed += outcome.kind == RenameOutcome::Renamed;
         } catch (const JournalError& error) {
             dialogs.MsgBox(std::string("Ошибка при переименовании файла") + CR + strPath + CR + CR + error.what() + CR
                                + CR + "Переименование прервано.",
                            vbCritical);
-            return RenameEnd::Broken;
+            return ItemEnd::Break;
         }
-        if (outcome.kind == RenameOutcome::Renamed)
-            ++renamed;
+        return ItemEnd::Next;
+    });
+    if (!loop)
+        return RenameEnd::NotListed;
+    switch (loop->kind) {
+    case LoopEnd::Stopped:
+        dialogs.MsgBox(StoppedText("Переименование", "Переименовано файлов", renamed, loop->total), vbInformation);
+        return RenameEnd::Stopped;
+    case LoopEnd::Broken:
+        return RenameEnd::Broken;
+    case LoopEnd::Finished:
+        break;
     }
     dialogs.MsgBox("Процесс переименования завершен.", vbInformation);
     return RenameEnd::Completed;

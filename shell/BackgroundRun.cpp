@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -30,7 +32,40 @@ struct RunState {
     std::mutex mutex; // guards the three below
     std::size_t done = 0, total = 0;
     std::string next;
+    // GUI thread only: the window the run was started over, and the windows
+    // whose close waits for its end.
+    QPointer<QWidget> owner, frame;
+    std::vector<QPointer<QWidget>> closeAfter;
 };
+
+// The runs working now, GUI thread only.
+std::vector<RunState*> working;
+
+// Registers a run for as long as it lives.
+class Working {
+public:
+    explicit Working(RunState& state) : state_(state) { working.push_back(&state); }
+    ~Working() { std::erase(working, &state_); }
+    Working(const Working&) = delete;
+    Working& operator=(const Working&) = delete;
+
+private:
+    RunState& state_;
+};
+
+// Runs loop until it is told to quit. While the application quits, every
+// loop returns at once: then the run is stopped and the events are let
+// through by hand until it has ended, since it may wait for an answer.
+void Wait(QEventLoop& loop, QEventLoop::ProcessEventsFlags flags, RunState& state)
+{
+    if (loop.exec(flags) >= 0)
+        return;
+    state.stop = true;
+    while (!state.finished) {
+        QCoreApplication::processEvents(flags, 20);
+        QThread::msleep(2);
+    }
+}
 
 // Calls f on the thread that owns gui and waits for it; what f throws is
 // thrown here.
@@ -140,10 +175,13 @@ private:
 
 } // namespace
 
-void RunInBackground(QWidget* owner, const QString& caption, const std::function<void(Core::UserDialogs&)>& run)
+void RunInBackground(QWidget* ownerWidget, const QString& caption, std::unique_ptr<Core::BatchRun> run)
 {
     const BusyPointer busyPointer;
     RunState state;
+    state.owner = ownerWidget;
+    state.frame = FrameOf(ownerWidget);
+    const Working registered(state);
     QObject gui; // the worker's questions are delivered through it, on this thread
     QEventLoop loop;
     std::unique_ptr<frmProgress> progress;
@@ -151,7 +189,7 @@ void RunInBackground(QWidget* owner, const QString& caption, const std::function
     // Boxes go over the progress window once it shows, so that they come up
     // above it; prompts over the frame, as always.
     const auto dialogs = [&] {
-        WindowDialogs d(progress && progress->isVisible() ? progress.get() : owner);
+        WindowDialogs d(progress && progress->isVisible() ? progress.get() : state.owner.data());
         d.StopFromPrompts([&] {
             const bool stop
                 = WindowDialogs(nullptr).MsgBox("Остановить переименование файлов?" + std::string(Core::CR)
@@ -165,11 +203,12 @@ void RunInBackground(QWidget* owner, const QString& caption, const std::function
         return d;
     };
 
+    // The thread owns the run and all it holds: nothing of a window.
     std::exception_ptr failure;
-    std::thread worker([&] {
+    std::thread worker([&, job = std::move(run)] {
         WorkerDialogs asked(&gui, dialogs, state);
         try {
-            run(asked);
+            job->Run(asked);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -180,10 +219,10 @@ void RunInBackground(QWidget* owner, const QString& caption, const std::function
     // The first moment: paint and answer the desktop, take no input, as a
     // run always did.
     QTimer::singleShot(kShowAfterMs, &gui, [&] { loop.quit(); });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    Wait(loop, QEventLoop::ExcludeUserInputEvents, state);
 
     if (!state.finished) {
-        progress = std::make_unique<frmProgress>(FrameOf(owner), caption, [&] { state.stop = true; });
+        progress = std::make_unique<frmProgress>(state.frame.data(), caption, [&] { state.stop = true; });
         progress->setWindowModality(Qt::ApplicationModal);
         const auto refresh = [&] {
             const std::lock_guard<std::mutex> lock(state.mutex);
@@ -191,8 +230,8 @@ void RunInBackground(QWidget* owner, const QString& caption, const std::function
                                    Q(Core::Readable(Core::FileName(state.next))));
         };
         refresh();
-        if (QWidget* frame = FrameOf(owner))
-            progress->move(frame->geometry().center() - progress->rect().center());
+        if (state.frame)
+            progress->move(state.frame->geometry().center() - progress->rect().center());
         const NormalPointer normal;
         const BusyElsewhere busy(progress.get());
         progress->show();
@@ -200,13 +239,34 @@ void RunInBackground(QWidget* owner, const QString& caption, const std::function
         QObject::connect(&timer, &QTimer::timeout, &gui, refresh);
         timer.start(kRefreshMs);
         if (!state.finished)
-            loop.exec();
+            Wait(loop, QEventLoop::AllEvents, state);
         progress->hide();
     }
     worker.join();
     progress.reset();
+    // The closes put off for this run go through now.
+    for (const QPointer<QWidget>& window : state.closeAfter)
+        if (window)
+            QTimer::singleShot(0, window, [window] {
+                if (window)
+                    window->close();
+            });
     if (failure)
         std::rethrow_exception(failure);
+}
+
+bool PutOffCloseForRun(QWidget* window)
+{
+    bool putOff = false;
+    for (RunState* state : working) {
+        if (state->owner != window && state->frame != window)
+            continue;
+        state->stop = true;
+        if (std::find(state->closeAfter.begin(), state->closeAfter.end(), window) == state->closeAfter.end())
+            state->closeAfter.emplace_back(window);
+        putOff = true;
+    }
+    return putOff;
 }
 
 } // namespace Shell

@@ -4,8 +4,8 @@
 #include "frmOptions.h"
 #include "Application.h"
 #include "BackgroundRun.h"
-#include "Journal.h"
 #include "Paths.h"
+#include "BatchRun.h"
 #include "TakeBack.h"
 #include "UserDialogs.h"
 #include "mdlMain.h"
@@ -255,6 +255,12 @@ void frmMDI::ListWindows()
 
 void frmMDI::closeEvent(QCloseEvent* event)
 {
+    // A run works over the frame's windows: it is stopped first, and the
+    // frame closes once it has ended.
+    if (Shell::PutOffCloseForRun(this)) {
+        event->ignore();
+        return;
+    }
     QList<QPointer<QMdiSubWindow>> children;
     for (QMdiSubWindow* sub : ChildWindows())
         children << sub;
@@ -317,14 +323,13 @@ void frmMDI::mnuToolsRename_Click()
 
 void frmMDI::mnuToolsUndo_Click()
 {
-    Shell::RunInBackground(this, mnuToolsUndo->text(),
-                           [](Core::UserDialogs& dialogs) { Core::TakeBackLastRun(dialogs); });
+    Shell::RunInBackground(this, mnuToolsUndo->text(), Core::NewTakeBack());
     UpdateUndo();
 }
 
 void frmMDI::UpdateUndo()
 {
-    mnuToolsUndo->setEnabled(Core::JournalExists());
+    mnuToolsUndo->setEnabled(Core::CanTakeBack());
 }
 
 void frmMDI::mnuToolsOptions_Click()

@@ -1,7 +1,9 @@
 #include "ToolWindow.h"
 
+#include "BackgroundRun.h"
 #include "FormToolkit.h"
 
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <limits>
 
@@ -14,6 +16,15 @@ ToolWindow::ToolWindow(QWidget* owner, const char* name, const QString& caption,
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
     Form::FixWindow(this, width, height);
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event)
+{
+    if (Shell::PutOffCloseForRun(this)) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 QLineEdit* ToolWindow::NewTemplateField()

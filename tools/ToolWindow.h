@@ -4,6 +4,7 @@
 // their fields.
 #include <QDialog>
 
+class QCloseEvent;
 class QColor;
 class QLineEdit;
 
@@ -12,6 +13,11 @@ public:
     ToolWindow(QWidget* owner, const char* name, const QString& caption, int width, int height);
 
 protected:
+    // A close while the window's run works waits for the run, which is
+    // asked to stop between two files: it shows its questions over this
+    // window.
+    void closeEvent(QCloseEvent* event) override;
+
     // A one-line field that holds any length of text.
     QLineEdit* NewTemplateField();
     // The read-only folder field, on a background of colour.

@@ -1,10 +1,9 @@
 #include "frmMain.h"
 
 #include "BackgroundRun.h"
-#include "FillRun.h"
+#include "BatchRun.h"
 #include "FormToolkit.h"
 #include "GenreList.h"
-#include "Journal.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
 #include "mdlBrowseForFolder.h"
@@ -154,8 +153,5 @@ Core::FillSettings frmMain::Settings() const
 
 void frmMain::cmdFill_Click()
 {
-    Shell::RunInBackground(this, windowTitle(), [this, settings = Settings()](Core::UserDialogs& dialogs) {
-        if (const auto journal = Core::RunJournal::Begin(dialogs))
-            Core::RunFill(strFolder, settings, *objTag, dialogs, journal.get());
-    });
+    Shell::RunInBackground(this, windowTitle(), Core::NewFillRun(strFolder, Settings(), Shell::CreateTagObject()));
 }

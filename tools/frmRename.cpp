@@ -1,11 +1,10 @@
 #include "frmRename.h"
 
 #include "BackgroundRun.h"
+#include "BatchRun.h"
 #include "FormToolkit.h"
-#include "Journal.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
-#include "RenameRun.h"
 #include "mdlBrowseForFolder.h"
 
 #include <QLineEdit>
@@ -80,10 +79,6 @@ void frmRename::cmdBrowse_Click()
 
 void frmRename::cmdRename_Click()
 {
-    if (!objTag)
-        objTag = Shell::CreateTagObject();
-    Shell::RunInBackground(this, windowTitle(), [this, templ = U8(txtFilenameNew->text())](Core::UserDialogs& dialogs) {
-        if (const auto journal = Core::RunJournal::Begin(dialogs))
-            Core::RunRename(strDir, templ, *objTag, dialogs, journal.get());
-    });
+    Shell::RunInBackground(this, windowTitle(),
+                           Core::NewRenameRun(strDir, U8(txtFilenameNew->text()), Shell::CreateTagObject()));
 }

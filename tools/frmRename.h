@@ -2,9 +2,7 @@
 // The batch rename tool: renames every MP3 file of a folder after its own
 // tag by a name template. Modeless over the frame; deletes itself on close.
 #include "ToolWindow.h"
-#include "TMP3Tag.h"
 
-#include <memory>
 #include <string>
 
 class QLineEdit;
@@ -21,7 +19,6 @@ private:
     void cmdBrowse_Click();
     void cmdRename_Click();
 
-    std::unique_ptr<Quenlar::_TMP3Tag> objTag; // made at the first run, kept for the window's life
     std::string strDir;                        // the chosen folder as the system names it, ending in "/"
 
     QLineEdit* txtDir;

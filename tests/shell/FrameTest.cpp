@@ -178,6 +178,7 @@ TEST_F(FrameTest, TheUndoEntryFollowsTheJournalAndTakesTheLastRunBack)
     EXPECT_TRUE(frmMDI(frmMDI::Commands{}).mnuToolsUndo->isEnabled());
 
     DialogDriver driver({Answer(QMessageBox::Ok)});
+    driver.PassOver("frmProgress"); // a slow machine takes more than half a second
     frame->mnuToolsUndo->trigger();
     ASSERT_EQ(driver.Seen().size(), 1u);
     EXPECT_EQ(driver.Seen()[0].text, "Последняя операция отменена. Возвращено файлов: 1 из 1.");

@@ -2,11 +2,15 @@
 // boxes and prompts answered.
 #include "DialogDriver.h"
 #include "HookedTag.h"
+#include "FileSystem.h"
 #include "Journal.h"
+#include "JournalReader.h"
 #include "MessageBoxes.h"
 #include "ScriptedDialogs.h"
+#include "TakeBack.h"
 #include "TempDir.h"
 #include "TagObjects.h"
+#include "frmMDI.h"
 #include "frmMain.h"
 #include "frmRename.h"
 #include "WindowTagObjects.h"
@@ -23,6 +27,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -599,6 +604,111 @@ TEST(RenameWindow, EscapeTwiceAtAPromptAsksAndStopsTheRun)
         kept += Exists(dir / name);
     EXPECT_EQ(kept, 2);
     EXPECT_TRUE(Exists(dir / "Same.mp3"));
+}
+
+} // namespace
+
+namespace {
+
+// A folder of files tagged "old", filled or renamed by a slowed run that
+// something closes from code part way.
+class ClosedDuringARun : public ::testing::Test {
+protected:
+    static constexpr int kFiles = 3000;
+    StateHome state;
+    TempDir dir;
+    Chooser chooser;
+    frmMDI frame{frmMDI::Commands{}};
+
+    void SetUp() override
+    {
+        for (int i = 0; i < kFiles; ++i)
+            Mp3(dir, std::to_string(i) + ".mp3", TagBytes(i % 2 ? "Same" : "old"));
+        chooser.folder = QString::fromStdString(dir.Path());
+        frame.show();
+    }
+    // The files as the run left them: each as before or as filled, and how many were filled.
+    int Filled()
+    {
+        int filled = 0;
+        for (int i = 0; i < kFiles; ++i) {
+            const std::string record = LastRecord(dir / (std::to_string(i) + ".mp3"));
+            const std::string old = TagBytes(i % 2 ? "Same" : "old");
+            EXPECT_TRUE(record == TagBytes("new") || record == old) << i;
+            filled += record == TagBytes("new");
+        }
+        return filled;
+    }
+    // Takes the run back, as the frame's menu entry does.
+    void TakeBackAll()
+    {
+        ScriptedDialogs told;
+        EXPECT_EQ(Core::TakeBackLastRun(told), Core::TakeBackEnd::Done);
+        for (int i = 0; i < kFiles; ++i)
+            ASSERT_EQ(LastRecord(dir / (std::to_string(i) + ".mp3")), TagBytes(i % 2 ? "Same" : "old")) << i;
+    }
+};
+
+TEST_F(ClosedDuringARun, TheFillWindowOrTheFrameClosesOnceItsRunHasStopped)
+{
+    const SlowDisk slow(std::chrono::milliseconds(1));
+    for (const int afterMs : {200, 1500})
+        for (const bool wholeFrame : {false, true}) {
+            SCOPED_TRACE(std::to_string(afterMs) + (wholeFrame ? " ms, the frame" : " ms, the window"));
+            frame.show();
+            QPointer<frmMain> w = new frmMain(&frame);
+            w->show();
+            QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+            Find<QLineEdit>(w, "tTitle")->setText("new");
+            for (const char* box : {"chArtist", "chAlbum", "chYear", "chGenre", "chComment"})
+                QTest::mouseClick(Find<QCheckBox>(w, box), Qt::LeftButton);
+            QWidget* target = wholeFrame ? static_cast<QWidget*>(&frame) : w.data();
+            QTimer::singleShot(afterMs, target, [target] { EXPECT_FALSE(target->close()); });
+            DialogDriver driver({Answer(QMessageBox::Ok)});
+            driver.PassOver("frmProgress");
+            QTest::mouseClick(Find<QPushButton>(w, "cmdFill"), Qt::LeftButton);
+            ASSERT_TRUE(w) << "the window stays until its run has ended";
+            QTest::qWait(20);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_TRUE(w.isNull()) << "and then closes";
+            EXPECT_EQ(frame.isVisible(), !wholeFrame);
+            ASSERT_EQ(driver.Seen().size(), 1u);
+            const int filled = Filled();
+            EXPECT_EQ(driver.Seen()[0].text.toStdString(), "Заполнение тегов прервано. Изменено файлов: "
+                                                               + std::to_string(filled) + " из 3000.");
+            EXPECT_LT(filled, kFiles);
+            TakeBackAll();
+        }
+}
+
+TEST_F(ClosedDuringARun, TheRenameWindowClosedAtAPromptStopsAfterThatFile)
+{
+    const SlowDisk slow(std::chrono::milliseconds(1));
+    QPointer<frmRename> w = new frmRename(&frame);
+    w->show();
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(w, "txtFilenameNew")->setText("%1");
+    // Every other file is tagged "Same": the second of them meets a taken name.
+    DialogDriver driver;
+    driver.Add([&](QWidget* prompt) {
+        EXPECT_FALSE(w->close());
+        Click("cmdCancel")(prompt);
+    });
+    driver.Add(Answer(QMessageBox::Ok));
+    driver.PassOver("frmProgress");
+    QTest::mouseClick(Find<QPushButton>(w, "cmdRename"), Qt::LeftButton);
+    QTest::qWait(20);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+    ASSERT_EQ(driver.Seen().size(), 2u);
+    EXPECT_EQ(driver.Seen()[0].objectName, "frmQuery");
+    const std::string text = driver.Seen()[1].text.toStdString();
+    EXPECT_EQ(text.rfind("Переименование прервано. Переименовано файлов: ", 0), 0u) << text;
+    EXPECT_TRUE(Exists(dir / "Same.mp3"));
+    ScriptedDialogs told;
+    EXPECT_EQ(Core::TakeBackLastRun(told), Core::TakeBackEnd::Done);
+    EXPECT_EQ(Core::Platform::ListMp3Files(dir.Path()).size(), std::size_t(kFiles));
+    EXPECT_FALSE(Exists(dir / "Same.mp3"));
 }
 
 } // namespace

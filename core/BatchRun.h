@@ -1,0 +1,30 @@
+#pragma once
+// A batch run as a window starts it. It owns everything it uses, its
+// settings, its own tag object and its journal, from its start to its end,
+// so that a window that closes meanwhile takes nothing away from it; the
+// window only configures it and shows its progress.
+#include "TMP3Tag.h"
+#include "TemplateExpansion.h"
+#include "UserDialogs.h"
+
+#include <memory>
+#include <string>
+
+namespace Core {
+
+class BatchRun {
+public:
+    virtual ~BatchRun() = default;
+    // The whole run, on whatever thread runs it, asking through dialogs.
+    virtual void Run(UserDialogs& dialogs) = 0;
+};
+
+// The fill-tags run over folder, journalled.
+std::unique_ptr<BatchRun> NewFillRun(std::string folder, FillSettings settings,
+                                     std::unique_ptr<Quenlar::_TMP3Tag> tag);
+// The rename run over folder by a name template, journalled.
+std::unique_ptr<BatchRun> NewRenameRun(std::string folder, std::string templ, std::unique_ptr<Quenlar::_TMP3Tag> tag);
+// Taking back the newest run that is not taken back yet.
+std::unique_ptr<BatchRun> NewTakeBack();
+
+} // namespace Core
