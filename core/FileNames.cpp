@@ -45,4 +45,12 @@ std::string BytesOfEdit(const std::string& edited, const std::string& original)
     return edited;
 }
 
+std::string NameStem(const std::string& fileName)
+{
+    using namespace Quenlar::Codepage;
+    const std::string shown = Readable(fileName);
+    const std::size_t count = CountCharacters(shown);
+    return std::string(FirstCharacters(shown, count > 4 ? count - 4 : 0));
+}
+
 } // namespace Core

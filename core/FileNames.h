@@ -18,4 +18,9 @@ std::string Readable(const std::string& bytes);
 // as shown is taken back as its own bytes, the rest as typed.
 std::string BytesOfEdit(const std::string& edited, const std::string& original);
 
+// A file name (no folder part) as the user sees it, less its last four
+// characters (".mp3"): what a fill template's "%0" stands for, and what a
+// name pattern's last part is matched against.
+std::string NameStem(const std::string& fileName);
+
 } // namespace Core

@@ -1,27 +1,11 @@
 #include "TemplateExpansion.h"
 
-#include "Codepage.h"
 #include "FileNames.h"
 #include "TextHelpers.h"
 
 namespace Core {
 
 namespace {
-
-// The name less its last four characters.
-std::string WithoutLastFour(const std::string& name)
-{
-    using namespace Quenlar::Codepage;
-    const std::size_t count = CountCharacters(name);
-    return std::string(FirstCharacters(name, count > 4 ? count - 4 : 0));
-}
-
-// What "%0" stands for: a name in Windows-1251 bytes gives its letters, as
-// the user sees them.
-std::string NameStem(const std::string& strFileName)
-{
-    return WithoutLastFour(Readable(strFileName));
-}
 
 // The tag object keeps 30 characters of a field, at most 120 bytes: text
 // past this cannot reach them, so values that hold further placeholders
