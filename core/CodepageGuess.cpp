@@ -4,6 +4,7 @@
 #include "RussianLetters.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace Core {
 namespace {
@@ -154,6 +155,29 @@ constexpr double kWindows1251Prior = 0.5;
 // Scores closer than this leave the guess unsure.
 constexpr double kSureMargin = 3.0;
 
+using Tallies = std::array<Tally, kReadings>;
+
+struct Weighed {
+    int best = 0;       // the reading that scored highest
+    double margin = 0;  // by how much
+    bool russian = false; // whether it reads as Russian at all
+};
+
+Weighed Weigh(Tallies tallies, int high)
+{
+    tallies[0].score += kWindows1251Prior;
+    std::array<int, kReadings> order = {0, 1, 2};
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return tallies[a].score > tallies[b].score; });
+    const Tally& best = tallies[order[0]];
+    return {order[0], best.score - tallies[order[1]].score, 3 * best.strange <= high};
+}
+
+int HighBytes(std::string_view text)
+{
+    return static_cast<int>(
+        std::count_if(text.begin(), text.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; }));
+}
+
 } // namespace
 
 std::array<std::string_view, 4> RecordTexts(const std::array<char, 128>& record)
@@ -173,8 +197,7 @@ CodepageGuess GuessCodepage(std::span<const std::string_view> texts)
     for (const std::string_view text : texts) {
         if (CyrillicUtf8(text))
             return {};
-        high += static_cast<int>(std::count_if(text.begin(), text.end(),
-                                               [](char b) { return static_cast<unsigned char>(b) >= 0x80; }));
+        high += HighBytes(text);
         latinHigh += LatinHighBytes(text);
     }
     if (high == 0)
@@ -184,17 +207,28 @@ CodepageGuess GuessCodepage(std::span<const std::string_view> texts)
     if (high < kLeastHighBytes)
         return {};
 
-    std::array<Tally, kReadings> tallies{};
-    for (int r = 0; r < kReadings; ++r)
-        for (const std::string_view text : texts)
-            Score(text, Tables()[r], tallies[r]);
-    tallies[0].score += kWindows1251Prior;
-    std::array<int, kReadings> order = {0, 1, 2};
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return tallies[a].score > tallies[b].score; });
-    const Tally& best = tallies[order[0]];
-    if (3 * best.strange > high)
-        return {}; // Russian in none of them
-    return {static_cast<TextCodepage>(order[0] + 1), best.score - tallies[order[1]].score < kSureMargin};
+    std::vector<Tallies> perText(texts.size());
+    Tallies total{};
+    for (std::size_t t = 0; t < texts.size(); ++t)
+        for (int r = 0; r < kReadings; ++r) {
+            Score(texts[t], Tables()[r], perText[t][r]);
+            total[r].score += perText[t][r].score;
+            total[r].strange += perText[t][r].strange;
+        }
+    const Weighed record = Weigh(total, high);
+    if (!record.russian)
+        return {};
+    bool unsure = record.margin < kSureMargin;
+    // A field sure of another page on its own: the texts mix pages, and
+    // recoding them all from one would spoil the others.
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+        const int fieldHigh = HighBytes(texts[t]);
+        if (fieldHigh < kLeastHighBytes)
+            continue;
+        const Weighed field = Weigh(perText[t], fieldHigh);
+        unsure = unsure || (field.russian && field.best != record.best && field.margin >= kSureMargin);
+    }
+    return {static_cast<TextCodepage>(record.best + 1), unsure};
 }
 
 CodepageGuess GuessRecordCodepage(const std::array<char, 128>& record)

@@ -118,6 +118,15 @@ TEST(CodepageGuess, CloseScoresAreUnsure)
     EXPECT_TRUE(guess.unsure);
 }
 
+TEST(CodepageGuess, TextsOfDifferentPagesAreUnsure)
+{
+    // A title left in KOI8-R beside an artist and album retyped in Windows-1251.
+    const CodepageGuess guess = Guess({StoreIn(StoredAs::Koi8R, "Звезда по имени Солнце"),
+                                       StoreIn(StoredAs::Windows1251, "Кино"),
+                                       StoreIn(StoredAs::Windows1251, "Последний герой")});
+    EXPECT_TRUE(guess.unsure);
+}
+
 TEST(CodepageGuess, TextThatIsRussianInNoPageGivesNoGuess)
 {
     // Cyrillic stored as UTF-8 by a newer program.
