@@ -234,7 +234,8 @@ int main(int argc, char** argv)
                 fieldsAll.Add(guess, expected);
                 if (verbose && guess.codepage != expected)
                     std::printf("    field  %s: %s -> %s%s\n", names[p], Quenlar::Codepage::Decode(*text).c_str(),
-                                std::string(Core::CodepageName(guess.codepage)).c_str(), guess.unsure ? " (unsure)" : "");
+                                std::string(Core::CodepageName(guess.codepage)).c_str(),
+                                guess.unsure ? " (unsure)" : "");
             }
             const std::string_view texts[] = {s.artist, s.title, s.album};
             const auto guess = Core::GuessCodepage(texts);

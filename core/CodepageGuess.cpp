@@ -15,6 +15,8 @@ using Quenlar::Codepage::Page;
 constexpr int kReadings = 3;
 using Table = std::array<char32_t, 256>;
 
+// Codepage.h is the one home of the Windows-1251 table and converts whole
+// texts only: a byte's character is read back from its UTF-8.
 char32_t Windows1251Character(unsigned char b)
 {
     const std::string utf8 = Quenlar::Codepage::Decode(std::string_view(reinterpret_cast<const char*>(&b), 1));

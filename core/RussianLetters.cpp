@@ -31,12 +31,13 @@ constexpr std::u32string_view kCommonPairs =
     U"уз ук ун ур уч уш фи фо хи хр чк ша шк шн ыв ын ыс ьк ьн ью ья юб юд юч яз "
     U"як ям ян яс ят ящ ёт ёр ёл ён дь вь зь мь";
 
-constexpr int A = 0, YO = 6, ZH = 7, ZE = 8, I = 9, J = 10, K = 11, G = 3, KH = 22, TS = 23, CH = 24,
-              SH = 25, SHCH = 26, HARD = 27, Y = 28, SOFT = 29, E = 30, YU = 31, YA = 32, U = 20, O = 15;
+// The letters the rules name, by their position in the alphabet.
+constexpr int A = 0, G = 3, YE = 5, YO = 6, ZH = 7, I = 9, J = 10, K = 11, O = 15, U = 20, KH = 22, TS = 23,
+              CH = 24, SH = 25, SHCH = 26, HARD = 27, Y = 28, SOFT = 29, EH = 30, YU = 31, YA = 32;
 
 bool Vowel(int i)
 {
-    return i == A || i == 5 || i == YO || i == I || i == O || i == U || i == Y || i == E || i == YU || i == YA;
+    return i == A || i == YE || i == YO || i == I || i == O || i == U || i == Y || i == EH || i == YU || i == YA;
 }
 bool Sign(int i) { return i == HARD || i == SOFT; }
 bool Hushing(int i) { return i == ZH || i == CH || i == SH || i == SHCH; }
@@ -56,12 +57,12 @@ double PairPenalty(int a, int b)
     if (b == J)
         return Vowel(a) ? 0 : -5;
     if (a == HARD)
-        return b == 5 || b == YO || b == YU || b == YA ? 0 : -5;
-    if (a == SOFT && (b == A || b == O || b == U || b == E))
+        return b == YE || b == YO || b == YU || b == YA ? 0 : -5;
+    if (a == SOFT && (b == A || b == O || b == U || b == EH))
         return -3;
-    if ((Hushing(a) || a == TS) && (b == YA || b == YU || b == E))
+    if ((Hushing(a) || a == TS) && (b == YA || b == YU || b == EH))
         return -3;
-    if (b == E && !Vowel(a))
+    if (b == EH && !Vowel(a))
         return -1; // loanwords and names: мэр, рэп
     if (a == b) {
         // The letters Russian doubles: е, и, о and most consonants.
