@@ -82,7 +82,7 @@ double Penalty(Kind kind)
 
 struct Tally {
     double score = 0;
-    int strange = 0; // high bytes read as neither a letter of a neighbour nor a sign
+    int strange = 0; // high bytes read as a foreign letter or a graphic sign
 };
 
 // Adds how Russian text reads through table.

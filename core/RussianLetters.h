@@ -13,9 +13,9 @@ namespace Core::RussianLetters {
 int Index(char32_t c);
 bool IsCapital(char32_t c);
 
-// How Russian a run of Russian letters (a word, or the Russian part of one)
-// reads, as a log-likelihood against letters picked at random: positive
-// for a likely word, strongly negative for one spelt against the rules.
+// How Russian a word reads, as a log-likelihood against letters picked at
+// random: positive for a likely word, strongly negative for one spelt
+// against the rules. Characters other than Russian letters are passed over.
 double WordScore(std::u32string_view word);
 
 } // namespace Core::RussianLetters
