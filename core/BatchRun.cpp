@@ -1,5 +1,6 @@
 #include "BatchRun.h"
 
+#include "ApplyPlan.h"
 #include "FillRun.h"
 #include "Journal.h"
 #include "RenameRun.h"
@@ -50,7 +51,54 @@ public:
     void Run(UserDialogs& dialogs) override { TakeBackLastRun(dialogs); }
 };
 
+class PlanJobRun final : public BatchRun {
+public:
+    PlanJobRun(std::string folder, std::shared_ptr<PlanJob> job, std::unique_ptr<Quenlar::_TMP3Tag> tag,
+               std::shared_ptr<std::unique_ptr<Plan>> made)
+        : folder_(std::move(folder)), job_(std::move(job)), tag_(std::move(tag)), made_(std::move(made))
+    {
+    }
+    void Run(UserDialogs& dialogs) override { *made_ = MakePlan(dialogs, folder_, *job_, *tag_); }
+
+private:
+    const std::string folder_;
+    const std::shared_ptr<PlanJob> job_;
+    const std::unique_ptr<Quenlar::_TMP3Tag> tag_;
+    const std::shared_ptr<std::unique_ptr<Plan>> made_;
+};
+
+class ApplyRun final : public BatchRun {
+public:
+    ApplyRun(std::shared_ptr<const Plan> plan, std::shared_ptr<PlanJob> job, std::unique_ptr<Quenlar::_TMP3Tag> tag)
+        : plan_(std::move(plan)), job_(std::move(job)), tag_(std::move(tag))
+    {
+    }
+    void Run(UserDialogs& dialogs) override
+    {
+        if (const auto journal = RunJournal::Begin(dialogs))
+            ApplyPlan(dialogs, *plan_, *job_, *tag_, *journal);
+    }
+
+private:
+    const std::shared_ptr<const Plan> plan_;
+    const std::shared_ptr<PlanJob> job_;
+    const std::unique_ptr<Quenlar::_TMP3Tag> tag_;
+};
+
 } // namespace
+
+std::unique_ptr<BatchRun> NewPlanRun(std::string folder, std::shared_ptr<PlanJob> job,
+                                     std::unique_ptr<Quenlar::_TMP3Tag> tag,
+                                     std::shared_ptr<std::unique_ptr<Plan>> made)
+{
+    return std::make_unique<PlanJobRun>(std::move(folder), std::move(job), std::move(tag), std::move(made));
+}
+
+std::unique_ptr<BatchRun> NewApplyRun(std::shared_ptr<const Plan> plan, std::shared_ptr<PlanJob> job,
+                                      std::unique_ptr<Quenlar::_TMP3Tag> tag)
+{
+    return std::make_unique<ApplyRun>(std::move(plan), std::move(job), std::move(tag));
+}
 
 std::unique_ptr<BatchRun> NewFillRun(std::string folder, FillSettings settings, std::unique_ptr<Quenlar::_TMP3Tag> tag)
 {

@@ -27,4 +27,15 @@ std::unique_ptr<BatchRun> NewRenameRun(std::string folder, std::string templ, st
 // Taking back the newest run that is not taken back yet.
 std::unique_ptr<BatchRun> NewTakeBack();
 
+class Plan;
+class PlanJob;
+// Making job's plan over folder, reading only: the plan is left in *made
+// (null when none was made: the user has been told why).
+std::unique_ptr<BatchRun> NewPlanRun(std::string folder, std::shared_ptr<PlanJob> job,
+                                     std::unique_ptr<Quenlar::_TMP3Tag> tag,
+                                     std::shared_ptr<std::unique_ptr<Plan>> made);
+// Carrying out the ticked rows of plan, journalled.
+std::unique_ptr<BatchRun> NewApplyRun(std::shared_ptr<const Plan> plan, std::shared_ptr<PlanJob> job,
+                                      std::unique_ptr<Quenlar::_TMP3Tag> tag);
+
 } // namespace Core

@@ -67,6 +67,7 @@ std::optional<File> File::Open(const std::string& path, Mode mode, int& error)
     file.length_ = st.st_size;
     file.device_ = st.st_dev;
     file.inode_ = st.st_ino;
+    file.changed_ = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     error = 0;
     return file;
 }
@@ -78,7 +79,7 @@ File::~File()
 }
 
 File::File(File&& other) noexcept
-    : fd_(other.fd_), length_(other.length_), device_(other.device_), inode_(other.inode_)
+    : fd_(other.fd_), length_(other.length_), device_(other.device_), inode_(other.inode_), changed_(other.changed_)
 {
     other.fd_ = -1;
 }

@@ -38,6 +38,7 @@ public:
     std::int64_t Length() const { return length_; }
     std::uint64_t Device() const { return device_; }
     std::uint64_t Inode() const { return inode_; }
+    std::int64_t Changed() const { return changed_; } // change time, ns
 
     // Exactly n bytes at offset: 0, or the errno (EIO when the file ends first).
     int ReadAt(std::int64_t offset, char* data, std::size_t n) const;
@@ -58,6 +59,7 @@ private:
     int fd_;
     std::int64_t length_ = 0;
     std::uint64_t device_ = 0, inode_ = 0;
+    std::int64_t changed_ = 0;
 };
 
 // What a name holds without following it: nothing (ENOENT), a regular file,

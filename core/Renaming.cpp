@@ -135,28 +135,43 @@ std::string NameFromTemplate(const std::string& templ, const std::string& title,
     return name;
 }
 
+Destination ResolveTarget(const std::string& path, const std::string& target)
+{
+    const std::string folder = GetFolder(path);
+    const auto steps = StepsInside(folder, target);
+    if (!steps)
+        return {Destination::Outside, target.starts_with('/') ? target : folder + target};
+    const std::string resolved = JoinSteps(folder, *steps);
+    // The listings, the open dialog and both tools skip hidden files and
+    // folders: the file would vanish from the program.
+    if (std::any_of(steps->begin(), steps->end(), [](const std::string& s) { return IsHiddenName(s); }))
+        return {Destination::Hidden, resolved};
+    if (steps->size() > 1 && LeadsOut(folder, GetFolder(resolved)))
+        return {Destination::Outside, resolved};
+    return {Destination::Inside, resolved};
+}
+
+std::string AnswerAsTarget(const std::string& answer)
+{
+    return HasMp3Extension(answer) ? answer : answer + ".mp3";
+}
+
 RenameOutcome RenameAskingForFreeName(const std::string& path, const std::string& target, ValuePrompt& prompt,
                                       RunJournal* journal)
 {
-    const std::string folder = GetFolder(path);
     std::string wanted = target;
     for (;;) {
-        const auto steps = StepsInside(folder, wanted);
-        if (!steps)
-            return {RenameOutcome::Outside, wanted.starts_with('/') ? wanted : folder + wanted};
-        const std::string resolved = JoinSteps(folder, *steps);
-        // The listings, the open dialog and both tools skip hidden files and
-        // folders: the file would vanish from the program.
-        if (std::any_of(steps->begin(), steps->end(), [](const std::string& s) { return IsHiddenName(s); }))
-            return {RenameOutcome::Refused, resolved};
-        if (steps->size() > 1 && LeadsOut(folder, GetFolder(resolved)))
-            return {RenameOutcome::Outside, resolved};
-        if (const std::optional<RenameOutcome> outcome = Move(path, resolved, journal))
+        const Destination to = ResolveTarget(path, wanted);
+        if (to.kind == Destination::Outside)
+            return {RenameOutcome::Outside, to.path};
+        if (to.kind == Destination::Hidden)
+            return {RenameOutcome::Refused, to.path};
+        if (const std::optional<RenameOutcome> outcome = Move(path, to.path, journal))
             return *outcome;
-        const std::string answer = prompt.Ask(path, resolved);
+        const std::string answer = prompt.Ask(path, to.path);
         if (answer.empty())
-            return {RenameOutcome::Cancelled, resolved};
-        wanted = HasMp3Extension(answer) ? answer : answer + ".mp3";
+            return {RenameOutcome::Cancelled, to.path};
+        wanted = AnswerAsTarget(answer);
     }
 }
 

@@ -18,6 +18,20 @@ class RunJournal;
 std::string NameFromTemplate(const std::string& templ, const std::string& title, const std::string& artist,
                              const std::string& album, const std::string& year, const std::string& genre);
 
+// Where a rename of path to target would put the file: target is relative
+// to path's folder unless it starts with "/"; "." and ".." are taken, and a
+// place outside the folder (also through a sub-folder that is a link to
+// elsewhere) or a hidden name or sub-folder is refused.
+struct Destination {
+    enum Kind { Inside, Outside, Hidden } kind;
+    std::string path; // the resolved target (or, for Outside, the target as given)
+};
+Destination ResolveTarget(const std::string& path, const std::string& target);
+
+// A typed answer to the taken-name prompt, as a target: ".mp3" added unless
+// it ends so in any letter case.
+std::string AnswerAsTarget(const std::string& answer);
+
 struct RenameOutcome {
     enum Kind {
         Renamed,

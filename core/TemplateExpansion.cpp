@@ -1,5 +1,6 @@
 #include "TemplateExpansion.h"
 
+#include "Codepage.h"
 #include "FileNames.h"
 #include "TextHelpers.h"
 
@@ -33,28 +34,37 @@ std::string ExpandTemplate(const std::string& strTemplate, const std::string& st
     return Expand(strTemplate, NameStem(strFileName), objTag);
 }
 
-std::string FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings)
+FilledFields FillTagFieldsTelling(Quenlar::_TMP3Tag& objTag, const std::string& strFileName,
+                                  const FillSettings& settings)
 {
-    std::string texts;
+    FilledFields filled;
     const std::string stem = NameStem(strFileName);
-    const auto set = [&](const TextSetting& setting, void (Quenlar::_TMP3Tag::*setter)(const std::string&)) {
+    const auto set = [&](const TextSetting& setting, void (Quenlar::_TMP3Tag::*setter)(const std::string&),
+                         const char* caption) {
         if (!setting.Enabled)
             return;
         const std::string value = Expand(setting.Value, stem, objTag);
         (objTag.*setter)(value);
-        texts += value;
+        filled.texts += value;
+        if (Quenlar::Codepage::CountCharacters(value) > 30)
+            filled.cut.emplace_back(caption);
     };
-    set(settings.Title, &Quenlar::_TMP3Tag::SetTitle);
-    set(settings.Artist, &Quenlar::_TMP3Tag::SetArtist);
-    set(settings.Album, &Quenlar::_TMP3Tag::SetAlbum);
-    set(settings.Comment, &Quenlar::_TMP3Tag::SetComment);
+    set(settings.Title, &Quenlar::_TMP3Tag::SetTitle, "Название");
+    set(settings.Artist, &Quenlar::_TMP3Tag::SetArtist, "Исполнитель");
+    set(settings.Album, &Quenlar::_TMP3Tag::SetAlbum, "Альбом");
+    set(settings.Comment, &Quenlar::_TMP3Tag::SetComment, "Комментарий");
     if (settings.Year.Enabled) {
         objTag.SetYear(settings.Year.Value);
-        texts += settings.Year.Value;
+        filled.texts += settings.Year.Value;
     }
     if (settings.GenreEnabled)
         objTag.SetGenre(settings.Genre);
-    return texts;
+    return filled;
+}
+
+std::string FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings)
+{
+    return FillTagFieldsTelling(objTag, strFileName, settings).texts;
 }
 
 } // namespace Core

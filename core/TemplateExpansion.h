@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Core {
 
@@ -32,5 +33,13 @@ std::string ExpandTemplate(const std::string& strTemplate, const std::string& st
 // the tag object refuses propagates. Returns the texts it set, one after the
 // other, for a look at their characters before anything is written.
 std::string FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings);
+
+// FillTagFields, telling also which fields got more than the tag keeps.
+struct FilledFields {
+    std::string texts;
+    std::vector<std::string> cut; // the captions of the fields cut to 30 characters
+};
+FilledFields FillTagFieldsTelling(Quenlar::_TMP3Tag& objTag, const std::string& strFileName,
+                                  const FillSettings& settings);
 
 } // namespace Core

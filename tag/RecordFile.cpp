@@ -101,6 +101,7 @@ RecordFile::RecordFile(const std::string& path, bool forWriting)
     length_ = st.st_size;
     device_ = st.st_dev;
     inode_ = st.st_ino;
+    changed_ = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     // A clear owner-write bit is the read-only attribute; root is refused too.
     if ((st.st_mode & S_IWUSR) == 0)
         writable_ = false;

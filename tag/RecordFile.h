@@ -23,6 +23,8 @@ public:
     // The file's identity: its device and inode, the same under any name.
     std::uint64_t Device() const { return device_; }
     std::uint64_t Inode() const { return inode_; }
+    // When the file last changed (its inode's change time), in nanoseconds.
+    std::int64_t Changed() const { return changed_; }
     // The last 128 bytes; a file shorter than that has no place for a record.
     RawRecord ReadLast();
     // What the last ReadLast() gave.
@@ -39,6 +41,7 @@ private:
     std::int64_t length_ = 0;
     std::uint64_t device_ = 0;
     std::uint64_t inode_ = 0;
+    std::int64_t changed_ = 0;
     bool writable_ = false;
     bool written_ = false;
     // What ReadLast() found, to undo a partial overwrite.

@@ -134,6 +134,14 @@ public:
     ConfirmHook hook;
     WriteHook writeHook;
     std::optional<FileSeen> lastRead; // the file of the last TagRead, when it succeeded
+    FileEnd lastEnd;                  // and what it found at its end
+
+    RawRecord ToWrite() const
+    {
+        RawRecord r = record_;
+        std::memcpy(r.data() + kMarker.offset, kTagMarker.data(), kMarker.width);
+        return r;
+    }
 
     std::uint8_t Track() const
     {
@@ -195,6 +203,7 @@ bool TMP3Tag::TagRead(const std::string& FileName)
     const RawRecord r = file.ReadLast();
     file.Close();
     lastRead = FileSeen{file.Device(), file.Inode(), file.Length()};
+    lastEnd = FileEnd{r, file.Changed()};
 
     validTag_ = HasMarker(r);
     if (validTag_) {
@@ -279,6 +288,24 @@ bool LastRead(const _TMP3Tag& tag, FileSeen& file)
     if (!own || !own->lastRead)
         return false;
     file = *own->lastRead;
+    return true;
+}
+
+bool LastReadEnd(const _TMP3Tag& tag, FileEnd& end)
+{
+    const auto* own = dynamic_cast<const TMP3Tag*>(&tag);
+    if (!own || !own->lastRead)
+        return false;
+    end = own->lastEnd;
+    return true;
+}
+
+bool RecordOf(const _TMP3Tag& tag, std::array<char, 128>& record)
+{
+    const auto* own = dynamic_cast<const TMP3Tag*>(&tag);
+    if (!own)
+        return false;
+    record = own->ToWrite();
     return true;
 }
 

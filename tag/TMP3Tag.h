@@ -115,6 +115,21 @@ struct FileSeen {
 // for others, and after a TagRead that failed.
 QUENLAR_EXPORT bool LastRead(const _TMP3Tag& tag, FileSeen& file);
 
+// What the last TagRead of an object found at the file's end, whatever it
+// holds (a record or not), and when the file last changed: enough to tell
+// later whether the file is still the one that was read.
+struct FileEnd {
+    std::array<char, 128> last{};
+    std::int64_t changed = 0; // the file's change time, in nanoseconds
+};
+// For an object made by this library whose last TagRead succeeded; false
+// for others, and after a TagRead that failed.
+QUENLAR_EXPORT bool LastReadEnd(const _TMP3Tag& tag, FileEnd& end);
+
+// The 128 bytes that TagWrite would write now: the object's record with its
+// marker. For objects made by this library (false for others).
+QUENLAR_EXPORT bool RecordOf(const _TMP3Tag& tag, std::array<char, 128>& record);
+
 // The component model's class factory, as DllGetClassObject hands it out.
 class QUENLAR_EXPORT IClassFactory {
 public:
