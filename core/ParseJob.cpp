@@ -31,7 +31,7 @@ std::string SplitText(const NamePattern& pattern, const FieldValues& values)
 {
     std::string text;
     for (const PatternPart& part : pattern.parts)
-        for (const int slot : part.slots) {
+        for (const int slot : part.placeholders) {
             if (slot == kSkipSlot)
                 continue;
             const auto field = static_cast<TagField>(slot - 1);
