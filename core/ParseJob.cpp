@@ -100,15 +100,16 @@ public:
             return found;
         }
         row.readOnly = found.attributes & Platform::faReadOnly;
-        // The name alone decides whether the file is filled at all: one that
-        // does not fit is not even read.
-        const NameMatch match = MatchName(*pattern_, row.path, options_, tag);
-        if (match.state != NameMatch::Matched) {
-            RefuseMatch(row, match);
-            return found;
-        }
+        NameMatch match;
         std::optional<FieldValues> set;
         try {
+            // The name alone decides whether the file is filled at all: one
+            // that does not fit is not even read.
+            match = MatchName(*pattern_, row.path, options_, tag);
+            if (match.state != NameMatch::Matched) {
+                RefuseMatch(row, match);
+                return found;
+            }
             tag.TagRead(row.path);
             set = ApplyNameMatch(tag, match, options_);
         } catch (const Quenlar::LibraryError& error) {
