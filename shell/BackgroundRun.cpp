@@ -1,6 +1,7 @@
 #include "BackgroundRun.h"
 
 #include "FileNames.h"
+#include "FormToolkit.h"
 #include "MessageBoxes.h"
 #include "Paths.h"
 #include "QtText.h"
@@ -205,6 +206,14 @@ void RunInBackground(QWidget* owner, const QString& caption, const std::function
     }
     worker.join();
     progress.reset();
+
+    // Back to the window that started the run, where it had the focus: the
+    // progress window and the boxes over it leave it elsewhere as they close.
+    if (owner) {
+        QWidget* window = owner->window();
+        Form::GiveFocus(window->focusWidget() ? window->focusWidget() : window);
+    }
+
     if (failure)
         std::rethrow_exception(failure);
 }

@@ -4,6 +4,7 @@
 #include "frmOptions.h"
 #include "Application.h"
 #include "BackgroundRun.h"
+#include "FormToolkit.h"
 #include "Journal.h"
 #include "Paths.h"
 #include "TakeBack.h"
@@ -87,6 +88,7 @@ frmMDI::frmMDI(Commands commands) : commands_(std::move(commands))
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(QString::fromUtf8(Core::AppTitle));
     setWindowIcon(Shell::FrameIcon());
+    Shell::Form::KeepWindowFont(this);
     // QMdiArea paints the palette's workspace colour behind the documents.
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
@@ -131,6 +133,7 @@ void frmMDI::BuildMenus()
     mnuWindowIcons = AddItem(mnuWindow, "mnuWindowIcons", "&Упорядочить значки");
 
     mnuHelp = AddMenu(bar, "mnuHelp", "&?");
+    mnuHelp->setAccessibleName(QString::fromUtf8("Справка")); // "?" says nothing to a screen reader
     mnuHelpAbout = AddItem(mnuHelp, "mnuHelpAbout", "О программе...");
 
     connect(mnuFileOpen, &QAction::triggered, this, &frmMDI::mnuFileOpen_Click);
