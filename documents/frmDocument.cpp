@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 
 namespace Form = Shell::Form;
@@ -170,6 +171,8 @@ frmDocument* frmDocument::Open(QMdiArea* area, const std::string& strFilepath, c
                                                      | Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose); // the window and its tag object end with the sub-window
     sub->setWindowIcon(window->windowIcon());
+    if (QMenu* menu = sub->systemMenu())
+        Form::KeepWindowFont(menu);
     window->SetCaption(window->windowTitle()); // the sub-window took the caption unescaped
     sub->show();
     return window;

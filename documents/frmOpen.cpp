@@ -221,6 +221,8 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     // Folders are entered by double-click, or Return or Right as in a file
     // manager, never expanded: no branch arrows.
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
+    // A widget with a style sheet takes the application's font, not the window's.
+    DirList->setFont(Form::WindowFont());
 
     FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
     Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);

@@ -34,6 +34,7 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption)
 {
     QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
     menu->setObjectName(QString::fromLatin1(name));
+    Shell::Form::KeepWindowFont(menu); // a pop-up window takes no font from the frame
     return menu;
 }
 
