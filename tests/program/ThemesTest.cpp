@@ -149,7 +149,7 @@ TEST(ThemesTest, AnApplicationFontSetByTheDesktopLeavesEveryWindowInTahoma)
             if (w->objectName().startsWith("qt_") || !w->isVisibleTo(window))
                 continue;
             const QFontInfo font(w->font());
-            const bool smallButton = window->objectName() == "frmRename" && w->objectName() == "cmdBrowse";
+            const bool smallButton = w->window()->objectName() == "frmRename" && w->objectName() == "cmdBrowse";
             if (font.family() != "Tahoma" || w->font().pointSizeF() != (smallButton ? 6.75 : 8.25))
                 wrong.push_back((window->objectName() + "." + w->objectName() + " (" + w->metaObject()->className() +
                                  "): " + font.family() + " " + QString::number(w->font().pointSizeF()))
