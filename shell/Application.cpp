@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "AccessibleMenus.h"
 #include "FormToolkit.h"
 #include "MessageBoxes.h"
 #include "QtText.h"
@@ -60,6 +61,7 @@ void InstallResources(QApplication& app)
     } // else English button texts rather than none
 
     app.setWindowIcon(FrameIcon());
+    NameMenuBarEntries();
 }
 
 QIcon FrameIcon()

@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,8 +95,21 @@ TEST(AccessibleNamesTest, EveryFocusableControlHasAName)
     genre->setCurrentIndex(3);
     EXPECT_FALSE(genre->currentText().isEmpty());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(genre)->text(QAccessible::Value), genre->currentText());
-    // The help menu, whose caption is "?".
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(frame->mnuHelp)->text(QAccessible::Name), "Справка");
+    // The help menu, whose caption is "?", as its entry in the menu bar and as the menu.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(frame->menuBar());
+    QStringList entries;
+    for (int i = 0; i < bar->childCount(); ++i)
+        entries << bar->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(entries, QStringList({"Файл", "Действия", "Окно", "Справка"}));
+    QAccessibleInterface* help = bar->child(3);
+    EXPECT_EQ(help->role(), QAccessible::MenuItem);
+    ASSERT_EQ(help->childCount(), 1);
+    EXPECT_EQ(help->child(0)->object(), frame->mnuHelp);
+    EXPECT_EQ(help->child(0)->text(QAccessible::Name), "Справка");
+    EXPECT_EQ(help->child(0)->parent()->text(QAccessible::Name), "Справка");
+    help->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_EQ(frame->menuBar()->activeAction(), frame->mnuHelp->menuAction());
+    frame->mnuHelp->hide();
     about.close();
     frame->close();
 }
