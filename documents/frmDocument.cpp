@@ -138,6 +138,7 @@ void frmDocument::SetDefaults(const std::string& strFilepath, const std::string&
     try {
         for (const auto& [name, genre] : doc_.GenreEntries())
             txtGenre->addItem(Q(name), genre);
+        Form::NameBlankEntries(txtGenre, QStringLiteral("нет жанра"));
     } catch (const Quenlar::LibraryError& e) {
         dialogs.MsgBox(Core::TagErrorText(strFilepath, e), Core::vbCritical);
         return;

@@ -1,6 +1,7 @@
 #include "FormToolkit.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
@@ -56,6 +57,13 @@ void Names(QLabel* caption, QWidget* field)
 {
     caption->setBuddy(field);
     field->setAccessibleName(caption->text());
+}
+
+void NameBlankEntries(QComboBox* list, const QString& name)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->itemText(i).isEmpty())
+            list->setItemData(i, name, Qt::AccessibleTextRole);
 }
 
 QFrame* Separator(QWidget* parent, int x, int y, int width)

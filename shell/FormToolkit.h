@@ -11,6 +11,7 @@
 #include <initializer_list>
 
 class QColor;
+class QComboBox;
 class QFont;
 class QFrame;
 class QMouseEvent;
@@ -40,6 +41,10 @@ QLabel* CaptionBefore(QWidget* parent, const QString& text, QWidget* buddy, int 
 // Makes caption the field's name for screen readers: its buddy, which they
 // read as its label, and its accessible name, as Qt gives a list no other.
 void Names(QLabel* caption, QWidget* field);
+
+// Gives the blank entries of a drop-down list (no genre) a name a screen
+// reader speaks; what the list shows stays blank.
+void NameBlankEntries(QComboBox* list, const QString& name);
 
 // An etched horizontal line of the given width with its top at y.
 QFrame* Separator(QWidget* parent, int x, int y, int width);

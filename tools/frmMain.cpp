@@ -51,6 +51,7 @@ frmMain::frmMain(QWidget* owner)
     chGenre = AddRow("Genre", QStringLiteral("Жанр"), tGenre, 154, 225);
     chComment = AddRow("Comment", QStringLiteral("Комментарий"), tComment, 178, 225);
     FillGenres();
+    Form::NameBlankEntries(tGenre, QStringLiteral("нет жанра"));
 
     static const char* const legend[] = {"имя файла", "текущее поле \"Название\"",
                                          "текущее поле \"Исполнитель\"", "текущее поле \"Альбом\"",
