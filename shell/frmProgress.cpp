@@ -24,9 +24,11 @@ public:
         return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
                                                    : QAccessibleWidget::interface_cast(type);
     }
+    // The description says it too: the desktop's bridge (AT-SPI) passes the
+    // numbers of a value on, not its text.
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Value ? bar()->text() : QAccessibleWidget::text(t);
+        return t == QAccessible::Value || t == QAccessible::Description ? bar()->text() : QAccessibleWidget::text(t);
     }
     QVariant currentValue() const override { return bar()->value(); }
     void setCurrentValue(const QVariant&) override {} // read only

@@ -338,6 +338,7 @@ TEST(frmProgressTest, TheTitleSaysWhatRunsAndTheBarIsHeardAsNOfM)
     EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
     EXPECT_EQ(bar->text(QAccessible::Name), "Обработано файлов");
     EXPECT_EQ(bar->text(QAccessible::Value), "5 из 12");
+    EXPECT_EQ(bar->text(QAccessible::Description), "5 из 12");
     ASSERT_NE(bar->valueInterface(), nullptr);
     EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 5);
     EXPECT_EQ(bar->valueInterface()->maximumValue().toInt(), 12);
