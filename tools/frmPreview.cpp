@@ -27,7 +27,7 @@ using Shell::U8;
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 420;
+constexpr int kWidth = 700, kHeight = 420;
 constexpr int kApplyWidth = 121; // "Применить (1000000)" fits
 
 // A text from a file or a tag as one line of a cell: a line break or tab
