@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTableView>
+#include <QTimer>
 #include <unordered_set>
 
 namespace Form = Shell::Form;
@@ -206,6 +207,7 @@ frmPreview::frmPreview(QWidget* owner, const QString& caption, std::shared_ptr<C
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::WindowMaximizeButtonHint);
     Form::IgnoreEscape(this);
+    Form::KeepWindowFont(this);
     setMinimumSize(420, 240);
     resize(kWidth, kHeight);
 
@@ -294,6 +296,12 @@ void frmPreview::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
+    // Back to the tool window's button once this window has gone.
+    if (QPointer<QWidget> owner = parentWidget())
+        QTimer::singleShot(0, owner, [owner] {
+            if (owner)
+                Form::GiveFocus(owner->focusWidget() ? owner->focusWidget() : owner.data());
+        });
 }
 
 std::vector<PreviewColumn> frmPreview::FieldColumns(const std::vector<std::pair<Field, QString>>& fields)

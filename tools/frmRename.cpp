@@ -46,6 +46,7 @@ frmRename::frmRename(QWidget* owner)
     small.setPointSizeF(6.75);
     cmdBrowse->setFont(small);
     cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
+    cmdBrowse->setAccessibleName(QStringLiteral("Выбрать папку"));
 
     Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdPreview, cmdBrowse});
 
@@ -72,6 +73,7 @@ void frmRename::lblPress_Click(int Index)
 
 void frmRename::cmdBrowse_Click()
 {
+    const Form::FocusBack focusBack(cmdBrowse);
     const QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
                                                                mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
     if (folder.isEmpty())

@@ -495,7 +495,7 @@ TEST(Preview, AStoppedPlanIsNotShown)
     DialogDriver driver;
     driver.PassOver("frmProgress");
     RenamePreview open(dir);
-    EXPECT_EQ(progressTitle, "Переименовать файлы") << "the plan is made with progress and Стоп";
+    EXPECT_EQ(progressTitle, "Переименовать файлы — выполняется") << "the plan is made with progress and Стоп";
     EXPECT_EQ(open.preview, nullptr);
     EXPECT_TRUE(driver.Seen().empty());
     EXPECT_EQ(Files(dir), before);
