@@ -104,8 +104,10 @@ bool NameMayBeTyped(Core::RowState state)
 // more than the plan itself.
 class frmPreview::Model : public QAbstractTableModel {
 public:
-    Model(QObject* parent, Core::Plan& plan, std::vector<PreviewColumn> columns)
-        : QAbstractTableModel(parent), plan_(plan), order_(Core::ShowingOrder(plan)), columns_(std::move(columns))
+    // The model shares the plan, so that the view may still ask it while the window goes.
+    Model(QObject* parent, std::shared_ptr<Core::Plan> plan, std::vector<PreviewColumn> columns)
+        : QAbstractTableModel(parent), plan_(std::move(plan)), order_(Core::ShowingOrder(*plan_)),
+          columns_(std::move(columns))
     {
     }
 
@@ -133,7 +135,7 @@ public:
     {
         if (!index.isValid())
             return {};
-        const Core::PlanRow& row = plan_.rows[order_[index.row()]];
+        const Core::PlanRow& row = plan_->rows[order_[index.row()]];
         const int column = index.column();
         if (role == Qt::CheckStateRole)
             return column == 0 ? QVariant(row.ticked ? Qt::Checked : Qt::Unchecked) : QVariant();
@@ -152,7 +154,7 @@ public:
             return Qt::NoItemFlags;
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         const std::size_t at = order_[index.row()];
-        const Core::PlanRow& row = plan_.rows[at];
+        const Core::PlanRow& row = plan_->rows[at];
         if (index.column() == 0 && Core::Tickable(row.state))
             flags |= Qt::ItemIsUserCheckable;
         if (IsJobColumn(index.column()) && columns_[index.column() - 1].newName
@@ -168,15 +170,15 @@ public:
             return false;
         const std::size_t at = order_[index.row()];
         if (role == Qt::CheckStateRole && index.column() == 0) {
-            Core::SetTicked(plan_, at, value.toInt() == Qt::Checked);
+            Core::SetTicked(*plan_, at, value.toInt() == Qt::Checked);
         } else if (role == Qt::EditRole) {
             const QString typed = value.toString();
-            const Core::PlanRow& row = plan_.rows[at];
+            const Core::PlanRow& row = plan_->rows[at];
             const std::string shown = ShownTarget(row);
             // Nothing typed, or the name as it stood: the row stays as it is.
             if (typed.trimmed().isEmpty() || typed == OneLine(Q(Core::Readable(shown))))
                 return false;
-            Core::Retarget(plan_, at, Core::BytesOfEdit(U8(typed), shown));
+            Core::Retarget(*plan_, at, Core::BytesOfEdit(U8(typed), shown));
             typed_.insert(at); // the user may type again what they typed
         } else {
             return false;
@@ -189,7 +191,7 @@ public:
 private:
     bool IsJobColumn(int section) const { return section >= 1 && section <= static_cast<int>(columns_.size()); }
 
-    Core::Plan& plan_;
+    const std::shared_ptr<Core::Plan> plan_;
     const std::vector<std::size_t> order_;
     const std::vector<PreviewColumn> columns_;
     std::unordered_set<std::size_t> typed_; // rows whose new name the user typed
@@ -217,7 +219,7 @@ frmPreview::frmPreview(QWidget* owner, const QString& caption, std::shared_ptr<C
     std::vector<bool> nameColumn;
     for (const PreviewColumn& column : columns)
         nameColumn.push_back(column.newName);
-    model_ = new Model(this, *plan_, std::move(columns));
+    model_ = new Model(this, plan_, std::move(columns));
     lvwPlan->setModel(model_);
     // One height for every row and no per-row measuring: a million rows
     // open and scroll as a hundred do.
