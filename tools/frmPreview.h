@@ -30,7 +30,10 @@ struct PreviewColumn {
 class frmPreview : public QDialog {
     Q_OBJECT
 public:
-    // caption: the tool's; makeTag makes the tag object the run of Apply owns.
+    // caption: the tool's (the window is "<caption> — просмотр", Apply's
+    // progress window the tool's own); makeTag makes the tag object the run
+    // of Apply owns. The window deletes itself on close, and closes after
+    // Apply, whatever its end.
     frmPreview(QWidget* owner, const QString& caption, std::shared_ptr<Core::Plan> plan,
                std::shared_ptr<Core::PlanJob> job, std::vector<PreviewColumn> columns,
                std::function<std::unique_ptr<Quenlar::_TMP3Tag>()> makeTag);
