@@ -11,6 +11,7 @@
 #include "WindowTagObjects.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,6 +31,7 @@ namespace {
 
 constexpr int kWidth = 700, kHeight = 420;
 constexpr int kApplyWidth = 121; // "Применить (1000000)" fits
+constexpr std::size_t kLongSettle = 100000; // rows from which a tick or a name shows the busy pointer
 
 // A text from a file or a tag as one line of a cell: a line break or tab
 // in a name or a tag must not pass for the layout of the list.
@@ -169,6 +171,15 @@ public:
                                                                                : Qt::ItemIsEditable)))
             return false;
         const std::size_t at = order_[index.row()];
+        // A rename plan settles its names again: a second or more for a
+        // million files, which the pointer should say.
+        const bool slow = plan_->rows.size() >= kLongSettle;
+        if (slow)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto normal = qScopeGuard([slow] {
+            if (slow)
+                QApplication::restoreOverrideCursor();
+        });
         if (role == Qt::CheckStateRole && index.column() == 0) {
             Core::SetTicked(*plan_, at, value.toInt() == Qt::Checked);
         } else if (role == Qt::EditRole) {
