@@ -5,6 +5,7 @@
 #include "ParseJob.h"
 #include "QtText.h"
 #include "WindowTagObjects.h"
+#include "frmPreview.h"
 #include "mdlBrowseForFolder.h"
 
 #include <QCheckBox>
@@ -26,6 +27,13 @@ struct LegendLine {
 const LegendLine kLegend[] = {
     {1, "Название", 90, 70},  {2, "Исполнитель", 90, 85}, {3, "Альбом", 90, 100},     {4, "Год", 90, 115},
     {5, "Жанр", 220, 70},     {6, "Комментарий", 220, 85}, {9, "пропустить", 220, 100},
+};
+
+// The preview's column for each field, by the field's caption.
+const std::pair<frmPreview::Field, const char*> kColumns[Core::kTagFieldCount] = {
+    {frmPreview::Field::Title, "Название"}, {frmPreview::Field::Artist, "Исполнитель"},
+    {frmPreview::Field::Album, "Альбом"},   {frmPreview::Field::Year, "Год"},
+    {frmPreview::Field::Genre, "Жанр"},     {frmPreview::Field::Comment, "Комментарий"},
 };
 
 } // namespace
@@ -74,6 +82,7 @@ frmParse::frmParse(QWidget* owner)
     connect(txtDir, &QLineEdit::textChanged, this, &frmParse::UpdateEnabled);
     connect(txtPattern, &QLineEdit::textChanged, this, &frmParse::UpdateEnabled);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmParse::cmdBrowse_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmParse::cmdPreview_Click);
     connect(cmdParse, &QPushButton::clicked, this, &frmParse::cmdParse_Click);
 }
 
@@ -112,6 +121,22 @@ Core::ParseOptions frmParse::Options() const
     return {.onlyEmpty = chkOnlyEmpty->isChecked(),
             .underscores = chkUnderscores->isChecked(),
             .lastSeparator = chkLastSeparator->isChecked()};
+}
+
+void frmParse::cmdPreview_Click()
+{
+    const std::string pattern = U8(txtPattern->text());
+    // A column for each field the pattern sets; a refused pattern is
+    // reported by the plan before any file is looked at.
+    std::vector<std::pair<frmPreview::Field, QString>> fields;
+    std::string error;
+    if (const auto parsed = Core::ParseNamePattern(pattern, error))
+        for (const Core::TagField field : parsed->fields) {
+            const auto& [column, caption] = kColumns[static_cast<std::size_t>(field)];
+            fields.emplace_back(column, QString::fromUtf8(caption));
+        }
+    ShowPreview(this, windowTitle(), strDir, Core::NewParsePlanJob(pattern, Options()),
+                frmPreview::FieldColumns(fields));
 }
 
 void frmParse::cmdParse_Click()

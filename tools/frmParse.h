@@ -20,6 +20,7 @@ private:
     void UpdateEnabled();
     void lblPress_Click(int Index);
     void cmdBrowse_Click();
+    void cmdPreview_Click();
     void cmdParse_Click();
     Core::ParseOptions Options() const;
 

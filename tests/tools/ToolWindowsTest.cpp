@@ -13,6 +13,7 @@
 #include "frmMDI.h"
 #include "frmMain.h"
 #include "frmParse.h"
+#include "frmPreview.h"
 #include "frmRename.h"
 #include "WindowTagObjects.h"
 #include "mdlBrowseForFolder.h"
@@ -28,6 +29,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -820,6 +822,42 @@ TEST(ParseWindow, ARefusedPatternIsReportedAndARunEndsWithOneBox)
                                                       + bare + " — не подходит к шаблону");
     EXPECT_EQ(LastRecord(abc), TagBytes("C", "A - B"));
     EXPECT_TRUE(w->isVisible());
+}
+
+
+TEST(ParseWindow, PreviewShowsAColumnPerFieldThePatternSetsAndTheOtherSplit)
+{
+    TempDir dir;
+    const std::string abc = Mp3(dir, "A - B - C.mp3", TagBytes("x"));
+    const std::string before = ReadFile(abc);
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmParse> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    // A refused pattern: its box, and no preview.
+    Find<QLineEdit>(w, "txtPattern")->setText("%0");
+    {
+        DialogDriver driver({Answer(QMessageBox::Ok)});
+        QTest::mouseClick(Find<QPushButton>(w, "cmdPreview"), Qt::LeftButton);
+        ASSERT_EQ(driver.Seen().size(), 1u);
+        EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Critical);
+        EXPECT_TRUE(driver.Seen()[0].text.contains("«%0»"));
+        EXPECT_EQ(w->findChild<frmPreview*>(), nullptr);
+    }
+    Find<QLineEdit>(w, "txtPattern")->setText("%2 - %1");
+    QTest::mouseClick(Find<QPushButton>(w, "cmdPreview"), Qt::LeftButton);
+    QPointer<frmPreview> preview = w->findChild<frmPreview*>();
+    ASSERT_NE(preview, nullptr);
+    const QAbstractItemModel* model = preview->lvwPlan->model();
+    QStringList headers;
+    for (int c = 0; c < model->columnCount(); ++c)
+        headers << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(headers, QStringList({"Файл", "Название", "Исполнитель", "Состояние"}));
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->index(0, 3).data().toString(), "неоднозначно: иначе исполнитель «A - B», название «C»");
+    preview->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ReadFile(abc), before);
 }
 
 } // namespace
