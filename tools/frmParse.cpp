@@ -61,7 +61,7 @@ frmParse::frmParse(QWidget* owner)
         Place(label, "lblPress" + QByteArray::number(digit), line.x, line.y);
     }
 
-    // Each off when the window opens: the plain pattern changes nothing of the name.
+    // All off when the window opens: a name is read exactly as it stands.
     const auto check = [this](const char* name, const QString& text, int y) {
         return Place(new QCheckBox(text, this), name, 90, y, 273, 17);
     };
