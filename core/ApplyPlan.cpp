@@ -17,35 +17,7 @@ namespace Core {
 
 namespace {
 
-constexpr std::size_t kNamedAtMost = 20;
 const char kChangedSince[] = "изменён после просмотра";
-
-// The skipped files, the first few by name.
-class Skipped {
-public:
-    void Add(const std::string& path, const std::string& why)
-    {
-        if (lines_.size() < kNamedAtMost)
-            lines_.push_back(path + " — " + why);
-        ++count_;
-    }
-    std::size_t Count() const { return count_; }
-    std::string Text() const
-    {
-        if (count_ == 0)
-            return {};
-        std::string text = std::string(CR) + CR + "Пропущены:";
-        for (const std::string& line : lines_)
-            text += CR + line;
-        if (count_ > lines_.size())
-            text += std::string(CR) + "и ещё " + std::to_string(count_ - lines_.size()) + ".";
-        return text;
-    }
-
-private:
-    std::vector<std::string> lines_;
-    std::size_t count_ = 0;
-};
 
 // Whether the file at path is the one the plan saw: the same file, length,
 // change time and last 128 bytes. The reason when it is not.
@@ -62,7 +34,7 @@ std::optional<std::string> NotAsSeen(const PlanRow& row)
     return std::nullopt;
 }
 
-std::string Closing(const PlanJob& job, bool stopped, std::size_t done, std::size_t total, const Skipped& skipped)
+std::string Closing(const PlanJob& job, bool stopped, std::size_t done, std::size_t total, const SkippedFiles& skipped)
 {
     if (stopped)
         return StoppedText(job.What(), job.Counted(), done, total) + skipped.Text();
@@ -86,7 +58,7 @@ ApplyEnd ApplyRecords(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quen
 {
     const std::vector<std::size_t> ticked = Ticked(plan);
     std::size_t done = 0;
-    Skipped skipped;
+    SkippedFiles skipped;
     const LoopEnd loop = ForEachItem(
         dialogs, ticked.size(), [&](std::size_t i) -> const std::string& { return plan.rows[ticked[i]].path; },
         [&](std::size_t i) {
@@ -210,7 +182,7 @@ std::vector<RenameRun> InOrder(const Plan& plan, const std::vector<std::size_t>&
 ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJournal& journal)
 {
     const std::vector<std::size_t> ticked = Ticked(plan);
-    Skipped skipped;
+    SkippedFiles skipped;
     std::size_t done = 0, tried = 0;
     bool stopped = false;
     for (const RenameRun& run : InOrder(plan, ticked)) {

@@ -14,33 +14,10 @@ namespace Core {
 
 namespace {
 
-// The file as the tag object has just read it.
-void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag)
-{
-    Quenlar::FileSeen seen;
-    Quenlar::FileEnd end;
-    if (Quenlar::LastRead(tag, seen) && Quenlar::LastReadEnd(tag, end)) {
-        row.seen.device = seen.device;
-        row.seen.inode = seen.inode;
-        row.seen.length = seen.length;
-        row.seen.changed = end.changed;
-        row.seen.last = end.last;
-    }
-}
-
 void Refuse(PlanRow& row, RowState state, std::string reason)
 {
     row.state = state;
     row.reason = std::move(reason);
-}
-
-// «ő», «€»: the characters the tag would store as "?".
-std::string Listed(const std::u32string& lost)
-{
-    std::string list;
-    for (const char32_t c : lost)
-        list += (list.empty() ? "«" : ", «") + Quenlar::Codepage::Utf8(c) + "»";
-    return list;
 }
 
 class FillPlan final : public PlanJob {
@@ -67,7 +44,7 @@ public:
         if (!row.appends && row.record == row.seen.last)
             return Refuse(row, RowState::Unchanged, {});
         if (const std::u32string lost = Quenlar::Codepage::CharactersNotHeld(filled.texts); !lost.empty())
-            return Refuse(row, RowState::NotHeld, Listed(lost) + " станет «?»");
+            return Refuse(row, RowState::NotHeld, ListedCharacters(lost) + " станет «?»");
         if (row.readOnly)
             return Refuse(row, RowState::ReadOnly, {});
         if (!filled.cut.empty()) {
@@ -152,6 +129,27 @@ private:
 };
 
 } // namespace
+
+void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag)
+{
+    Quenlar::FileSeen seen;
+    Quenlar::FileEnd end;
+    if (Quenlar::LastRead(tag, seen) && Quenlar::LastReadEnd(tag, end)) {
+        row.seen.device = seen.device;
+        row.seen.inode = seen.inode;
+        row.seen.length = seen.length;
+        row.seen.changed = end.changed;
+        row.seen.last = end.last;
+    }
+}
+
+std::string ListedCharacters(const std::u32string& lost)
+{
+    std::string list;
+    for (const char32_t c : lost)
+        list += (list.empty() ? "«" : ", «") + Quenlar::Codepage::Utf8(c) + "»";
+    return list;
+}
 
 std::unique_ptr<PlanJob> NewFillPlanJob(FillSettings settings)
 {

@@ -12,4 +12,10 @@ namespace Core {
 std::unique_ptr<PlanJob> NewFillPlanJob(FillSettings settings);
 std::unique_ptr<PlanJob> NewRenamePlanJob(std::string templ);
 
+// What every job's Decide shares.
+// The file as tag has just read it, into row.seen.
+void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag);
+// «ő», «€»: the characters a tag would store as "?", for a row's reason.
+std::string ListedCharacters(const std::u32string& lost);
+
 } // namespace Core

@@ -25,6 +25,29 @@ std::string StoppedText(const std::string& what, const std::string& counted, std
     return what + " прервано. " + counted + ": " + std::to_string(changed) + " из " + std::to_string(total) + ".";
 }
 
+namespace {
+constexpr std::size_t kNamedAtMost = 20;
+} // namespace
+
+void SkippedFiles::Add(const std::string& path, const std::string& why)
+{
+    if (lines_.size() < kNamedAtMost)
+        lines_.push_back(path + " — " + why);
+    ++count_;
+}
+
+std::string SkippedFiles::Text() const
+{
+    if (count_ == 0)
+        return {};
+    std::string text = std::string(CR) + CR + "Пропущены:";
+    for (const std::string& line : lines_)
+        text += CR + line;
+    if (count_ > lines_.size())
+        text += std::string(CR) + "и ещё " + std::to_string(count_ - lines_.size()) + ".";
+    return text;
+}
+
 std::string MissingFileText(const std::string& path, const std::string& consequence)
 {
     return "Файл " + path + " отсутствует" + consequence;

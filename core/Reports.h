@@ -20,6 +20,20 @@ std::optional<std::vector<std::string>> ListMp3FilesOrReport(const std::string& 
 std::string StoppedText(const std::string& what, const std::string& counted, std::size_t changed,
                         std::size_t total);
 
+// The files a run left out, for its closing box: the first 20 by name, as
+// "Пропущены:" and a line "path — why" each, then how many more.
+class SkippedFiles {
+public:
+    void Add(const std::string& path, const std::string& why);
+    std::size_t Count() const { return count_; }
+    // Two line breaks and the list; "" when nothing was skipped.
+    std::string Text() const;
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t count_ = 0;
+};
+
 // The report on a file that is not there: "Файл path отсутствует" and then
 // what follows from it (a full stop, or the rest of the sentence).
 std::string MissingFileText(const std::string& path, const std::string& consequence = ".");
