@@ -11,6 +11,7 @@
 #include "QtText.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
+#include "frmMDI.h"
 #include "mdlMain.h"
 
 #include <QCheckBox>
@@ -36,6 +37,10 @@ constexpr int ClientWidth = 332;
 constexpr int DesignDecoration = frmDocument::ExpandedHeight - 412;
 
 const char* const Marker = " *";
+
+// lblCodepage's row under the comment; what lies below moves down by its height.
+constexpr int CodepageTop = 201;
+constexpr int CodepageRow = 20;
 
 // Message boxes over the window once it is shown; before that (SetDefaults)
 // over whatever window is active, the open dialog.
@@ -71,8 +76,9 @@ frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(Shell::CreateT
     setWindowIcon(Shell::DocumentIcon());
     BuildFields();
     BuildRenameArea();
-    Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, chkAdv, cmdRefresh,
-                    cmdChange, txtFilenameNew, cmdRename});
+    BuildCodepageLabel();
+    Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, lblCodepage, chkAdv,
+                    cmdRefresh, cmdChange, txtFilenameNew, cmdRename});
 
     for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComment})
         connect(field, &QLineEdit::textChanged, this, &frmDocument::Edited);
@@ -129,6 +135,16 @@ void frmDocument::BuildRenameArea()
     cmdRename->setEnabled(false);
 }
 
+void frmDocument::BuildCodepageLabel()
+{
+    lblCodepage = Place(new QLabel(this), "lblCodepage", 10, CodepageTop, 316, 15);
+    lblCodepage->setTextFormat(Qt::RichText);
+    // The link is reached with Tab too, and Enter follows it.
+    lblCodepage->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    lblCodepage->setVisible(false);
+    connect(lblCodepage, &QLabel::linkActivated, this, &frmDocument::lblCodepage_Click);
+}
+
 frmDocument::~frmDocument() = default;
 
 void frmDocument::SetDefaults(const std::string& strFilepath, const std::string& strFiletitle)
@@ -150,6 +166,7 @@ void frmDocument::SetDefaults(const std::string& strFilepath, const std::string&
     if (!doc_.Load(dialogs, strFilepath, fields))
         return;
     ShowFields(fields);
+    ShowCodepage();
     blSaved = true;
     loaded_ = true;
 
@@ -207,6 +224,33 @@ void frmDocument::ShowFields(const Core::TagFields& fields)
     txtComment->setText(Q(fields.comment));
 }
 
+void frmDocument::ShowCodepage()
+{
+    const Core::TextCodepage codepage = doc_.Guess().codepage;
+    // What the fields show stays the bytes read as Windows-1251, which is what would be written.
+    const bool show = Core::PageToRecode(codepage).has_value();
+    if (show) {
+        const std::string_view name = Core::CodepageName(codepage);
+        lblCodepage->setText(QStringLiteral("Похоже, текст тега записан в %1. <a href=\"recode\">Перекодировать...</a>")
+                                 .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
+    }
+    if (show != codepageRow_) {
+        codepageRow_ = show;
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child != lblCodepage && child->y() >= CodepageTop)
+                child->move(child->x(), child->y() + (show ? CodepageRow : -CodepageRow));
+        ApplyOuterHeight();
+    }
+    lblCodepage->setVisible(show);
+}
+
+void frmDocument::lblCodepage_Click()
+{
+    // The frame opens the tool windows.
+    if (auto* frame = qobject_cast<frmMDI*>(window()))
+        frame->OpenRecodeTool(Core::GetFolder(strFilepath_));
+}
+
 void frmDocument::Edited()
 {
     if (blSaved)
@@ -252,7 +296,7 @@ void frmDocument::chkAdv_Click()
 
 void frmDocument::ApplyOuterHeight()
 {
-    const int outer = chkAdv->isChecked() ? ExpandedHeight : CollapsedHeight;
+    const int outer = (chkAdv->isChecked() ? ExpandedHeight : CollapsedHeight) + (codepageRow_ ? CodepageRow : 0);
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (!sub) {
         setFixedSize(ClientWidth, outer - DesignDecoration);
@@ -303,6 +347,7 @@ Core::TagDocument::Outcome frmDocument::cmdChange_Click()
     if (outcome == Core::TagDocument::Done) {
         // What the file now holds; still unsaved while the fields change, so that is no edit.
         ShowFields(fields);
+        ShowCodepage();
         MarkSaved();
     }
     else if (outcome == Core::TagDocument::Missing)
@@ -320,6 +365,7 @@ void frmDocument::cmdRefresh_Click()
     case Core::TagDocument::Done:
         // Still unsaved while the fields change, so that is no edit.
         ShowFields(fields);
+        ShowCodepage();
         MarkSaved();
         break;
     case Core::TagDocument::Missing:
