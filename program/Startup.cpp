@@ -6,6 +6,7 @@
 #include "frmMDI.h"
 #include "frmMain.h"
 #include "frmOpen.h"
+#include "frmRecode.h"
 #include "frmRename.h"
 #include "mdlMain.h"
 
@@ -22,6 +23,7 @@ std::unique_ptr<frmMDI> LoadFrame()
         [](frmMDI& frame, const std::vector<std::string>& paths) {
             frmDocument::OpenFiles(frame.MdiArea(), paths, &frame);
         },
+        [](frmMDI& frame, const std::string& folder) -> QWidget* { return new frmRecode(&frame, folder); },
     });
 }
 

@@ -119,6 +119,7 @@ void frmMDI::BuildMenus()
     mnuTools = AddMenu(bar, "mnuTools", "&Действия");
     mnuToolsFill = AddItem(mnuTools, "mnuToolsFill", "&Заполнить теги...", QKeySequence(Qt::CTRL | Qt::Key_F));
     mnuToolsRename = AddItem(mnuTools, "mnuToolsRename", "&Переименовать файлы...", QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuToolsRecode = AddItem(mnuTools, "mnuToolsRecode", "Перекодировать теги...");
     AddSeparator(mnuTools, "mnuToolsSep2");
     // No shortcut: Ctrl+Z belongs to the text fields.
     mnuToolsUndo = AddItem(mnuTools, "mnuToolsUndo", "Отменить последнюю операцию");
@@ -139,6 +140,7 @@ void frmMDI::BuildMenus()
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuToolsFill, &QAction::triggered, this, &frmMDI::mnuToolsFill_Click);
     connect(mnuToolsRename, &QAction::triggered, this, &frmMDI::mnuToolsRename_Click);
+    connect(mnuToolsRecode, &QAction::triggered, this, [this] { OpenRecodeTool({}); });
     connect(mnuToolsUndo, &QAction::triggered, this, &frmMDI::mnuToolsUndo_Click);
     connect(mnuTools, &QMenu::aboutToShow, this, &frmMDI::UpdateUndo);
     connect(mnuToolsOptions, &QAction::triggered, this, &frmMDI::mnuToolsOptions_Click);
@@ -319,6 +321,12 @@ void frmMDI::mnuToolsRename_Click()
 {
     if (commands_.RenameFiles)
         ShowModeless(commands_.RenameFiles(*this));
+}
+
+void frmMDI::OpenRecodeTool(const std::string& folder)
+{
+    if (commands_.RecodeTags)
+        ShowModeless(commands_.RecodeTags(*this, folder));
 }
 
 void frmMDI::mnuToolsUndo_Click()

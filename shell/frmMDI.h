@@ -26,11 +26,15 @@ public:
     using WindowFactory = std::function<QWidget*(frmMDI& frame)>;
     // Opens files (full paths, as bytes) in document windows, in order.
     using FileOpener = std::function<void(frmMDI& frame, const std::vector<std::string>& paths)>;
+    // Makes a new tool window on a folder (bytes, ending in "/"; "" for
+    // none chosen yet).
+    using FolderWindowFactory = std::function<QWidget*(frmMDI& frame, const std::string& folder)>;
     struct Commands {
         WindowFactory Open;
         WindowFactory FillTags;
         WindowFactory RenameFiles;
         FileOpener OpenFiles;
+        FolderWindowFactory RecodeTags;
     };
 
     explicit frmMDI(Commands commands);
@@ -48,6 +52,8 @@ public:
     // of this machine whose names end in ".mp3" in any letter case; folders
     // and everything else are left out.
     static std::vector<std::string> DroppedMp3Files(const QMimeData* data);
+    // Opens the recode tool on folder, as a document window asks for it.
+    void OpenRecodeTool(const std::string& folder);
 
     QMenu* mnuFile;
     QAction* mnuFileOpen;
@@ -57,6 +63,7 @@ public:
     QMenu* mnuTools;
     QAction* mnuToolsFill;
     QAction* mnuToolsRename;
+    QAction* mnuToolsRecode;
     QAction* mnuToolsUndo;
     QAction* mnuToolsOptions;
     QMenu* mnuWindow;

@@ -48,6 +48,7 @@ TEST(AccessibleNamesTest, EveryFieldListAndTickBoxHasAName)
     frame->mnuFileOpen->trigger();
     frame->mnuToolsFill->trigger();
     frame->mnuToolsRename->trigger();
+    frame->mnuToolsRecode->trigger();
 
     QList<QWidget*> windows{document};
     for (QWidget* w : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -69,10 +70,11 @@ TEST(AccessibleNamesTest, EveryFieldListAndTickBoxHasAName)
         }
     }
     seen.sort();
-    EXPECT_EQ(seen, QStringList({"frmDocument", "frmMain", "frmOpen", "frmRename"}));
+    EXPECT_EQ(seen, QStringList({"frmDocument", "frmMain", "frmOpen", "frmRecode", "frmRename"}));
     // The drop-downs by their caption, not their value; the tick boxes that have none by the field they tick.
     for (const char* expected : {"frmDocument.txtGenre=Жанр", "frmMain.tGenre=Жанр", "frmOpen.DriveList=Диск",
-                                 "frmOpen.DirList=Папка", "frmMain.chYear=Заполнять поле «Год»"})
+                                 "frmOpen.DirList=Папка", "frmMain.chYear=Заполнять поле «Год»",
+                                 "frmRecode.cboFrom=Кодировка"})
         EXPECT_TRUE(names.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                   << names.join('\n').toStdString();
     frame->close();

@@ -124,6 +124,7 @@ TEST_F(FrameTest, MenusItemsAndShortcuts)
         {{"mnuTools", "&Действия", {}},
          {{"mnuToolsFill", "&Заполнить теги...", QKeySequence("Ctrl+F")},
           {"mnuToolsRename", "&Переименовать файлы...", QKeySequence("Ctrl+R")},
+          {"mnuToolsRecode", "Перекодировать теги...", {}},
           {"mnuToolsSep2", "", {}},
           {"mnuToolsUndo", "Отменить последнюю операцию", {}},
           {"mnuToolsSep1", "", {}},
