@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 
 namespace Form = Shell::Form;
@@ -142,6 +143,7 @@ void frmDocument::BuildCodepageLabel()
     // The link is reached with Tab too, and Enter follows it.
     lblCodepage->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     lblCodepage->setVisible(false);
+    lblCodepage->setFocusPolicy(Qt::NoFocus); // until it shows
     connect(lblCodepage, &QLabel::linkActivated, this, &frmDocument::lblCodepage_Click);
 }
 
@@ -153,6 +155,7 @@ void frmDocument::SetDefaults(const std::string& strFilepath, const std::string&
     try {
         for (const auto& [name, genre] : doc_.GenreEntries())
             txtGenre->addItem(Q(name), genre);
+        Form::NameBlankEntries(txtGenre, QStringLiteral("нет жанра"));
     } catch (const Quenlar::LibraryError& e) {
         dialogs.MsgBox(Core::TagErrorText(strFilepath, e), Core::vbCritical);
         return;
@@ -187,6 +190,8 @@ frmDocument* frmDocument::Open(QMdiArea* area, const std::string& strFilepath, c
                                                      | Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose); // the window and its tag object end with the sub-window
     sub->setWindowIcon(window->windowIcon());
+    if (QMenu* menu = sub->systemMenu())
+        Form::KeepWindowFont(menu);
     window->SetCaption(window->windowTitle()); // the sub-window took the caption unescaped
     sub->show();
     return window;
@@ -242,6 +247,8 @@ void frmDocument::ShowCodepage()
         ApplyOuterHeight();
     }
     lblCodepage->setVisible(show);
+    // Tab reaches the link, a click leaves the focus where it was.
+    lblCodepage->setFocusPolicy(show ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void frmDocument::lblCodepage_Click()

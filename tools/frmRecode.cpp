@@ -80,6 +80,7 @@ std::optional<Page> frmRecode::From() const
 
 void frmRecode::cmdBrowse_Click()
 {
+    const Form::FocusBack focusBack(cmdBrowse);
     const QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
                                                                mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
     if (folder.isEmpty())
