@@ -80,6 +80,7 @@ frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(Shell::CreateT
     BuildCodepageLabel();
     Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, lblCodepage, chkAdv,
                     cmdRefresh, cmdChange, txtFilenameNew, cmdRename});
+    lblCodepage->setFocusPolicy(Qt::NoFocus); // until it shows; once in the order, which skips such controls
 
     for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComment})
         connect(field, &QLineEdit::textChanged, this, &frmDocument::Edited);
@@ -143,7 +144,6 @@ void frmDocument::BuildCodepageLabel()
     // The link is reached with Tab too, and Enter follows it.
     lblCodepage->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     lblCodepage->setVisible(false);
-    lblCodepage->setFocusPolicy(Qt::NoFocus); // until it shows
     connect(lblCodepage, &QLabel::linkActivated, this, &frmDocument::lblCodepage_Click);
 }
 

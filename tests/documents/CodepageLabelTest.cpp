@@ -61,7 +61,7 @@ TEST_F(CodepageLabel, ShownForKoi8RAndCp866WithTheRoomItTakes)
         doc->chkAdv->setChecked(true);
         EXPECT_EQ(OuterHeight(doc), frmDocument::ExpandedHeight + 20);
         EXPECT_EQ(doc->cmdRename->y(), 400);
-        EXPECT_TRUE(TabOrder(doc, doc->txtFilename).join(',').contains("txtComment,lblCodepage,chkAdv"));
+        EXPECT_TRUE(TabOrder(doc, doc->txtFilename).join(",").contains("txtComment,lblCodepage,chkAdv"));
     }
 }
 
