@@ -5,7 +5,9 @@
 #include "FileNames.h"
 #include "FormToolkit.h"
 #include "QtText.h"
+#include "RecodeJob.h"
 #include "WindowTagObjects.h"
+#include "frmPreview.h"
 #include "mdlBrowseForFolder.h"
 
 #include <QComboBox>
@@ -44,15 +46,16 @@ frmRecode::frmRecode(QWidget* owner, const std::string& folder)
     Form::Names(lblFrom, cboFrom);
     Form::Separator(this, 10, 75, 353);
 
-    cmdPreview = Form::Button(this, "cmdPreview", QStringLiteral("Просмотр..."), 177, 85);
+    cmdPreview = Form::Button(this, "cmdPreview", QStringLiteral("Просмотр..."), 176, 85);
     cmdRecode = Form::Button(this, "cmdRecode", QStringLiteral("Перекодировать"), 273, 85);
     cmdRecode->setDefault(true);
     cmdPreview->setEnabled(false);
     cmdRecode->setEnabled(false);
 
-    Form::TabOrder({txtDir, cboFrom, cmdPreview, cmdRecode, cmdBrowse});
+    Form::TabOrder({txtDir, cboFrom, cmdRecode, cmdPreview, cmdBrowse});
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmRecode::cmdBrowse_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmRecode::cmdPreview_Click);
     connect(cmdRecode, &QPushButton::clicked, this, &frmRecode::cmdRecode_Click);
 
     if (!folder.empty())
@@ -89,6 +92,16 @@ void frmRecode::cmdBrowse_Click()
     std::string bytes = mdlBrowseForFolder::FolderBytes(this, folder);
     if (!bytes.empty())
         SetFolder(std::move(bytes), folder);
+}
+
+void frmRecode::cmdPreview_Click()
+{
+    using Field = frmPreview::Field;
+    ShowPreview(this, windowTitle(), strDir, Core::NewRecodePlanJob(From()),
+                frmPreview::FieldColumns({{Field::Title, QStringLiteral("Название")},
+                                          {Field::Artist, QStringLiteral("Исполнитель")},
+                                          {Field::Album, QStringLiteral("Альбом")},
+                                          {Field::Comment, QStringLiteral("Комментарий")}}));
 }
 
 void frmRecode::cmdRecode_Click()

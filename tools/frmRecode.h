@@ -26,6 +26,7 @@ private:
     void SetFolder(std::string bytes, const QString& shown);
     std::optional<Quenlar::Codepage::Page> From() const;
     void cmdBrowse_Click();
+    void cmdPreview_Click();
     void cmdRecode_Click();
 
     std::string strDir; // the chosen folder as the system names it, ending in "/"
