@@ -141,9 +141,11 @@ void frmDocument::BuildCodepageLabel()
 {
     lblCodepage = Place(new QLabel(this), "lblCodepage", 10, CodepageTop, 316, 15);
     lblCodepage->setTextFormat(Qt::RichText);
-    // The link is reached with Tab too, and Enter follows it.
-    lblCodepage->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    lblCodepage->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    lblCodepage->setFocusPolicy(Qt::TabFocus);
     lblCodepage->setVisible(false);
+    // Tab reaches it while it shows (ShowCodepage), and a key follows its link (eventFilter).
+    lblCodepage->installEventFilter(this);
     connect(lblCodepage, &QLabel::linkActivated, this, &frmDocument::lblCodepage_Click);
 }
 
@@ -321,6 +323,18 @@ bool frmDocument::event(QEvent* event)
     if (event->type() == QEvent::ParentChange)
         ApplyOuterHeight();
     return result;
+}
+
+bool frmDocument::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lblCodepage && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            lblCodepage_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmDocument::txtFilenameNew_Change()

@@ -107,6 +107,14 @@ TEST_F(CodepageLabel, ItsLinkAsksTheFrameForTheRecodeToolOnTheFilesFolder)
     // The sentence itself is no link.
     QTest::mouseClick(doc->lblCodepage, Qt::LeftButton, {}, QPoint(5, doc->lblCodepage->height() / 2));
     EXPECT_EQ(asked.size(), 1u);
+    // From the keyboard: Tab from the comment to the link, then Return.
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    doc->txtComment->setFocus();
+    QTest::keyClick(doc->txtComment, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), doc->lblCodepage);
+    QTest::keyClick(doc->lblCodepage, Qt::Key_Return);
+    EXPECT_EQ(asked.size(), 2u);
     frame.close();
 }
 
