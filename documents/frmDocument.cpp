@@ -327,6 +327,9 @@ bool frmDocument::event(QEvent* event)
 
 bool frmDocument::eventFilter(QObject* watched, QEvent* event)
 {
+    // A label draws no focus of its own: a thin box shows where Tab is.
+    if (watched == lblCodepage && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        lblCodepage->setFrameShape(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
     if (watched == lblCodepage && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {

@@ -60,7 +60,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
-    // Return, Enter or Space on lblCodepage follows its link.
+    // Return, Enter or Space on lblCodepage follows its link; a box shows its focus.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -113,6 +113,7 @@ TEST_F(CodepageLabel, ItsLinkAsksTheFrameForTheRecodeToolOnTheFilesFolder)
     doc->txtComment->setFocus();
     QTest::keyClick(doc->txtComment, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), doc->lblCodepage);
+    EXPECT_EQ(doc->lblCodepage->frameShape(), QFrame::Box) << "the focus shows";
     QTest::keyClick(doc->lblCodepage, Qt::Key_Return);
     EXPECT_EQ(asked.size(), 2u);
     frame.close();
