@@ -2,9 +2,11 @@
 
 #include "BackgroundRun.h"
 #include "FormToolkit.h"
+#include "mdlBrowseForFolder.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <limits>
 
 namespace Form = Shell::Form;
@@ -40,4 +42,31 @@ QLineEdit* ToolWindow::NewFolderField(const char* name, const QColor& colour, in
     field->setReadOnly(true);
     Form::SetFieldColour(field, colour, QPalette::Window);
     return field;
+}
+
+QPushButton* ToolWindow::NewBrowseButton(int x, int y)
+{
+    auto* button = Form::Place(new QPushButton(QStringLiteral("..."), this), "cmdBrowse", x, y, 21, 21);
+    QFont small = font();
+    small.setPointSizeF(6.75);
+    button->setFont(small);
+    button->setToolTip(QStringLiteral("Выбрать"));
+    button->setAccessibleName(QStringLiteral("Выбрать папку"));
+    return button;
+}
+
+bool ToolWindow::ChooseFolder(QPushButton* button, QLineEdit* field, std::string& folder)
+{
+    const Form::FocusBack focusBack(button);
+    const QString chosen = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
+                                                               mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
+    if (chosen.isEmpty())
+        return false;
+    // A folder the run could not reach by its name is reported; the one chosen before stays.
+    std::string bytes = mdlBrowseForFolder::FolderBytes(this, chosen);
+    if (bytes.empty())
+        return false;
+    folder = std::move(bytes);
+    field->setText(chosen);
+    return true;
 }

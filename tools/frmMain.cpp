@@ -8,7 +8,6 @@
 #include "WindowTagObjects.h"
 #include "QtText.h"
 #include "frmPreview.h"
-#include "mdlBrowseForFolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -129,19 +128,8 @@ void frmMain::lblPaste_Click(int Index)
 
 void frmMain::cmdBrowse_Click()
 {
-    const Form::FocusBack focusBack(cmdBrowse);
-    QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
-                                                         mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
-    if (folder.isEmpty())
+    if (!ChooseFolder(cmdBrowse, tPath, strFolder))
         return;
-    if (!folder.endsWith('/'))
-        folder += '/';
-    // A folder the run could not reach by its name is reported; the one chosen before stays.
-    std::string bytes = mdlBrowseForFolder::FolderBytes(this, folder);
-    if (bytes.empty())
-        return;
-    strFolder = std::move(bytes);
-    tPath->setText(folder);
     cmdFill->setEnabled(!tPath->text().isEmpty());
     cmdPreview->setEnabled(cmdFill->isEnabled());
 }

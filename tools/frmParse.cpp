@@ -6,7 +6,6 @@
 #include "QtText.h"
 #include "WindowTagObjects.h"
 #include "frmPreview.h"
-#include "mdlBrowseForFolder.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -44,12 +43,7 @@ frmParse::frmParse(QWidget* owner)
     auto* lblDir = Place(new QLabel(QStringLiteral("Папка"), this), "lblDir", 50, 15);
     txtDir = NewFolderField("txtDir", palette().color(QPalette::Window), 90, 10, 251, 21);
     Form::Names(lblDir, txtDir);
-    cmdBrowse = Place(new QPushButton(QStringLiteral("..."), this), "cmdBrowse", 342, 10, 21, 21);
-    QFont small = font();
-    small.setPointSizeF(6.75);
-    cmdBrowse->setFont(small);
-    cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
-    cmdBrowse->setAccessibleName(QStringLiteral("Выбрать папку"));
+    cmdBrowse = NewBrowseButton(342, 10);
 
     auto* lblPattern = Place(new QLabel(QStringLiteral("Шаблон имени"), this), "lblPattern", 10, 45);
     txtPattern = Place(NewTemplateField(), "txtPattern", 90, 40, 273, 21);
@@ -103,17 +97,7 @@ void frmParse::lblPress_Click(int Index)
 
 void frmParse::cmdBrowse_Click()
 {
-    const Form::FocusBack focusBack(cmdBrowse);
-    const QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
-                                                               mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
-    if (folder.isEmpty())
-        return;
-    // A folder the run could not reach by its name is reported; the one chosen before stays.
-    std::string bytes = mdlBrowseForFolder::FolderBytes(this, folder);
-    if (bytes.empty())
-        return;
-    strDir = std::move(bytes);
-    txtDir->setText(folder);
+    ChooseFolder(cmdBrowse, txtDir, strDir);
 }
 
 Core::ParseOptions frmParse::Options() const

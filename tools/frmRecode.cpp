@@ -8,7 +8,6 @@
 #include "RecodeJob.h"
 #include "WindowTagObjects.h"
 #include "frmPreview.h"
-#include "mdlBrowseForFolder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -30,12 +29,7 @@ frmRecode::frmRecode(QWidget* owner, const std::string& folder)
     auto* lblDir = Place(new QLabel(QStringLiteral("Папка"), this), "lblDir", 10, 14);
     txtDir = NewFolderField("txtDir", palette().color(QPalette::Window), 90, 10, 251, 21);
     Form::Names(lblDir, txtDir);
-    cmdBrowse = Place(new QPushButton(QStringLiteral("..."), this), "cmdBrowse", 342, 10, 21, 21);
-    QFont small = font();
-    small.setPointSizeF(6.75);
-    cmdBrowse->setFont(small);
-    cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
-    cmdBrowse->setAccessibleName(QStringLiteral("Выбрать папку"));
+    cmdBrowse = NewBrowseButton(342, 10);
 
     auto* lblFrom = Place(new QLabel(QStringLiteral("Кодировка"), this), "lblFrom", 10, 44);
     cboFrom = Place(new QComboBox(this), "cboFrom", 90, 40, 273, 21);
@@ -83,15 +77,8 @@ std::optional<Page> frmRecode::From() const
 
 void frmRecode::cmdBrowse_Click()
 {
-    const Form::FocusBack focusBack(cmdBrowse);
-    const QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
-                                                               mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
-    if (folder.isEmpty())
-        return;
-    // A folder the run could not reach by its name is reported; the one chosen before stays.
-    std::string bytes = mdlBrowseForFolder::FolderBytes(this, folder);
-    if (!bytes.empty())
-        SetFolder(std::move(bytes), folder);
+    if (ChooseFolder(cmdBrowse, txtDir, strDir))
+        SetFolder(strDir, txtDir->text());
 }
 
 void frmRecode::cmdPreview_Click()

@@ -7,7 +7,6 @@
 #include "QtText.h"
 #include "PlanJobs.h"
 #include "frmPreview.h"
-#include "mdlBrowseForFolder.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,12 +40,7 @@ frmRename::frmRename(QWidget* owner)
     cmdPreview = Form::Button(this, "cmdPreview", QStringLiteral("Просмотр..."), 176, 160);
     cmdPreview->setEnabled(false);
 
-    cmdBrowse = Place(new QPushButton(QStringLiteral("..."), this), "cmdBrowse", 342, 10, 21, 21);
-    QFont small = font();
-    small.setPointSizeF(6.75);
-    cmdBrowse->setFont(small);
-    cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
-    cmdBrowse->setAccessibleName(QStringLiteral("Выбрать папку"));
+    cmdBrowse = NewBrowseButton(342, 10);
 
     Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdPreview, cmdBrowse});
 
@@ -73,17 +67,7 @@ void frmRename::lblPress_Click(int Index)
 
 void frmRename::cmdBrowse_Click()
 {
-    const Form::FocusBack focusBack(cmdBrowse);
-    const QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
-                                                               mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
-    if (folder.isEmpty())
-        return;
-    // A folder the run could not reach by its name is reported; the one chosen before stays.
-    std::string bytes = mdlBrowseForFolder::FolderBytes(this, folder);
-    if (bytes.empty())
-        return;
-    strDir = std::move(bytes);
-    txtDir->setText(folder);
+    ChooseFolder(cmdBrowse, txtDir, strDir);
 }
 
 void frmRename::cmdRename_Click()
