@@ -23,8 +23,11 @@ const char kChangedSince[] = "изменён после просмотра";
 // The skipped files, the first few by name.
 class Skipped {
 public:
+    explicit Skipped(ApplyReport* report) : report_(report) {}
     void Add(const std::string& path, const std::string& why)
     {
+        if (report_)
+            report_->skipped.emplace_back(path, why);
         if (lines_.size() < kNamedAtMost)
             lines_.push_back(path + " — " + why);
         ++count_;
@@ -43,6 +46,7 @@ public:
     }
 
 private:
+    ApplyReport* report_;
     std::vector<std::string> lines_;
     std::size_t count_ = 0;
 };
@@ -82,11 +86,11 @@ std::vector<std::size_t> Ticked(const Plan& plan)
 }
 
 ApplyEnd ApplyRecords(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quenlar::_TMP3Tag& tag,
-                      RunJournal& journal)
+                      RunJournal& journal, ApplyReport* report)
 {
     const std::vector<std::size_t> ticked = Ticked(plan);
     std::size_t done = 0;
-    Skipped skipped;
+    Skipped skipped(report);
     const LoopEnd loop = ForEachItem(
         dialogs, ticked.size(), [&](std::size_t i) -> const std::string& { return plan.rows[ticked[i]].path; },
         [&](std::size_t i) {
@@ -122,6 +126,8 @@ ApplyEnd ApplyRecords(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quen
             }
             return ItemEnd::Next;
         });
+    if (report)
+        report->done = done;
     if (loop.kind == LoopEnd::Broken)
         return ApplyEnd::Broken;
     dialogs.MsgBox(Closing(job, loop.kind == LoopEnd::Stopped, done, ticked.size(), skipped), vbInformation);
@@ -207,10 +213,11 @@ std::vector<RenameRun> InOrder(const Plan& plan, const std::vector<std::size_t>&
     return runs;
 }
 
-ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJournal& journal)
+ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJournal& journal,
+                    ApplyReport* report)
 {
     const std::vector<std::size_t> ticked = Ticked(plan);
-    Skipped skipped;
+    Skipped skipped(report);
     std::size_t done = 0, tried = 0;
     bool stopped = false;
     for (const RenameRun& run : InOrder(plan, ticked)) {
@@ -259,9 +266,13 @@ ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJou
             dialogs.MsgBox(std::string("Ошибка при переименовании файла") + CR + plan.rows[run.rows.front()].path + CR
                                + CR + error.what() + CR + CR + "Переименование прервано.",
                            vbCritical);
+            if (report)
+                report->done = done;
             return ApplyEnd::Broken;
         }
     }
+    if (report)
+        report->done = done;
     dialogs.MsgBox(Closing(job, stopped, done, ticked.size(), skipped), vbInformation);
     return stopped ? ApplyEnd::Stopped : ApplyEnd::Done;
 }
@@ -269,10 +280,10 @@ ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJou
 } // namespace
 
 ApplyEnd ApplyPlan(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quenlar::_TMP3Tag& tag,
-                   RunJournal& journal)
+                   RunJournal& journal, ApplyReport* report)
 {
-    return job.Writes() == PlanJob::Records ? ApplyRecords(dialogs, plan, job, tag, journal)
-                                            : ApplyNames(dialogs, plan, job, journal);
+    return job.Writes() == PlanJob::Records ? ApplyRecords(dialogs, plan, job, tag, journal, report)
+                                            : ApplyNames(dialogs, plan, job, journal, report);
 }
 
 } // namespace Core

@@ -3,6 +3,8 @@
 #include "UserDialogs.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Core {
 
@@ -29,6 +31,13 @@ bool CanTakeBack(const std::string& folder = "");
 // file is asked about as the fill run asks. Never replaces a file. A damaged
 // journal is kept aside and nothing is touched. Before each file it tells
 // dialogs.Progress, and stops there when told to.
-TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folder = "");
+//
+// report, when given, gets how many files went back and every file left,
+// with why, for a caller that names them all.
+struct TakeBackReport {
+    std::size_t back = 0;
+    std::vector<std::pair<std::string, std::string>> left;
+};
+TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folder = "", TakeBackReport* report = nullptr);
 
 } // namespace Core

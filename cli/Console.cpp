@@ -1,0 +1,118 @@
+#include "Console.h"
+
+#include "FileNames.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace Cli {
+
+namespace {
+
+class NoPrompt final : public Core::ValuePrompt {
+public:
+    std::string Ask(const std::string& path, const std::string& proposal) override
+    {
+        std::cerr << Shown("Вопрос о новом имени для " + path + " (" + proposal + ") — отменён") << "\n";
+        return {};
+    }
+    bool CancelPressed() const override { return true; }
+};
+
+} // namespace
+
+int ConsoleDialogs::MsgBox(const std::string& text, int style, const std::string&)
+{
+    const int buttons = style & 7;
+    const int icon = style & 0x70;
+    if (buttons == 0) {
+        if (icon == Core::vbInformation && holdInformation) {
+            held.push_back(Shown(text));
+            return Core::vbOK;
+        }
+        if (icon == Core::vbCritical || icon == Core::vbExclamation)
+            failed = true;
+        std::cerr << Shown(text) << "\n";
+        return Core::vbOK;
+    }
+    const bool yes = yesToQuestions && buttons == 4;
+    std::cerr << Shown(text) << "\n" << (yes ? "— ответ: да (--force)" : "— ответ: нет") << "\n";
+    if (yes)
+        return Core::vbYes;
+    return buttons == 3 ? Core::vbCancel : Core::vbNo;
+}
+
+std::unique_ptr<Core::ValuePrompt> ConsoleDialogs::NewPrompt()
+{
+    return std::make_unique<NoPrompt>();
+}
+
+std::string Shown(const std::string& text)
+{
+    std::string out = Core::Readable(text);
+    for (char& c : out)
+        if (c == '\r')
+            c = '\n';
+    return out;
+}
+
+std::string OneLine(const std::string& bytes, bool tsv)
+{
+    const std::string readable = Core::Readable(bytes);
+    std::string out;
+    out.reserve(readable.size());
+    for (const char c : readable) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\\' && tsv)
+            out += "\\\\";
+        else if (u < 0x20 || u == 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", u);
+            out += hex;
+        } else
+            out += c;
+    }
+    return out;
+}
+
+std::string Json(const std::string& bytes)
+{
+    const std::string readable = Core::Readable(bytes);
+    std::string out = "\"";
+    for (const char c : readable) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (u < 0x20 || u == 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\u%04x", u);
+            out += hex;
+        } else
+            out += c;
+    }
+    return out + "\"";
+}
+
+bool ParseFormat(const std::string& word, Format& format)
+{
+    if (word == "text")
+        format = Format::Text;
+    else if (word == "tsv")
+        format = Format::Tsv;
+    else if (word == "json")
+        format = Format::Json;
+    else
+        return false;
+    return true;
+}
+
+} // namespace Cli
