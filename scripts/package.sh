@@ -2,7 +2,8 @@
 # Sets up and makes the Debian packages with debhelper (debian/): libquenlar1,
 # libquenlar-dev and morvik, and their debug symbols. Builds a clean copy of
 # the source in build/package/source, so the .deb files land in
-# build/package/; prints the path of each, one a line, last.
+# build/package/; prints the path of each, one a line, last. The package
+# build runs the tests too; DEB_BUILD_OPTIONS=nocheck leaves them out.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build/package
@@ -26,4 +27,7 @@ if ! (cd "$out/source" && dpkg-buildpackage -b -us -uc -J"$(nproc)") >"$out/buil
     tail -n 30 "$out/build.log" >&2
     exit 1
 fi
+# The copy is left clean, as the source of the packages' own tests
+# (autopkgtest; see the README).
+(cd "$out/source" && debian/rules clean) >>"$out/build.log" 2>&1
 ls "$out"/*.deb

@@ -11,7 +11,7 @@
 namespace Quenlar::detail {
 namespace {
 
-[[noreturn]] void Fail(std::int32_t number)
+LibraryError Error(std::int32_t number)
 {
     const char* text = "Device I/O error";
     switch (number) {
@@ -21,7 +21,12 @@ namespace {
     case errPathNotFound: text = "Path not found"; break;
     default: break;
     }
-    throw LibraryError(number, "TMP3Tag", text);
+    return LibraryError(number, "TMP3Tag", text);
+}
+
+[[noreturn]] void Fail(std::int32_t number)
+{
+    throw Error(number);
 }
 
 bool RefusedForWriting(int error)
@@ -31,10 +36,10 @@ bool RefusedForWriting(int error)
 
 // A failure the system reported: the number tells the kind, the system's own
 // reason says why. The reason stays English whatever the caller's locale.
-[[noreturn]] void FailSystem(int error)
+LibraryError SystemError(int error)
 {
     if (RefusedForWriting(error))
-        Fail(errPathFileAccess);
+        return Error(errPathFileAccess);
     std::int32_t number = errFileIO;
     const char* text = "Device I/O error";
     switch (error) {
@@ -47,8 +52,32 @@ bool RefusedForWriting(int error)
     default: break;
     }
     const char* reason = ::strerrordesc_np(error);
-    throw LibraryError(number, "TMP3Tag",
-                       std::string(text) + " (" + (reason ? reason : "error " + std::to_string(error)) + ")");
+    return LibraryError(number, "TMP3Tag",
+                        std::string(text) + " (" + (reason ? reason : "error " + std::to_string(error)) + ")");
+}
+
+[[noreturn]] void FailSystem(int error)
+{
+    throw SystemError(error);
+}
+
+// Writes all `size` bytes at the offset. A write that stops short (a full
+// disk, a size limit) is continued: the next call either finishes or tells
+// why it cannot. Gives 0 or the error that stopped it; `done` counts the
+// bytes written either way.
+int WriteAt(int fd, const char* data, std::size_t size, std::int64_t offset, std::size_t& done)
+{
+    done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd, data + done, size - done, offset + static_cast<std::int64_t>(done));
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            return n < 0 ? errno : EIO;
+    }
+    return 0;
 }
 
 bool FolderExists(const std::string& path)
@@ -138,35 +167,32 @@ void RecordFile::Write(const RawRecord& record, std::int64_t offset)
         Fail(errPathFileAccess);
     const bool appending = offset >= length_;
 
-    // A write that stops short (a full disk, a size limit) is continued: the
-    // next call either finishes the record or tells why it cannot.
     std::size_t done = 0;
-    int error = 0;
-    while (done < record.size()) {
-        const ssize_t n = ::pwrite(fd_, record.data() + done, record.size() - done,
-                                   offset + static_cast<std::int64_t>(done));
-        if (n > 0)
-            done += static_cast<std::size_t>(n);
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else {
-            error = n < 0 ? errno : EIO;
-            break;
-        }
-    }
+    const int error = WriteAt(fd_, record.data(), record.size(), offset, done);
     written_ = true;
-    if (done == record.size())
+    if (error == 0)
         return;
 
-    // Put the file back as it was: drop what an append added, or put back
-    // the bytes a partial overwrite replaced.
+    // Best effort: put the file back as it was, by dropping what an append
+    // added or putting back the bytes a partial overwrite replaced. The
+    // write's own failure is what is reported either way; when the file
+    // could not be put back, the report says so too.
+    bool putBack = true;
     if (done > 0) {
-        if (appending)
-            (void)::ftruncate(fd_, length_);
-        else if (haveLast_ && offset == length_ - static_cast<std::int64_t>(kRecordSize))
-            (void)::pwrite(fd_, last_.data(), done, offset);
+        if (appending) {
+            putBack = ::ftruncate(fd_, length_) == 0;
+        } else if (haveLast_ && offset == length_ - static_cast<std::int64_t>(kRecordSize)) {
+            std::size_t restored = 0;
+            putBack = WriteAt(fd_, last_.data(), done, offset, restored) == 0;
+        } else {
+            putBack = false; // nothing known to put back
+        }
     }
-    FailSystem(error);
+    const LibraryError failure = SystemError(error);
+    if (putBack)
+        throw failure;
+    throw LibraryError(failure.Number(), failure.Source(),
+                       failure.Description() + "; the file is left partly written");
 }
 
 void RecordFile::Close()

@@ -521,6 +521,17 @@ TEST_F(Journal, NoFlippedBitMakesTakingBackReportSuccessWhileAFileStaysChanged)
     EXPECT_EQ(SnapshotOf(dir.Path()), before);
 }
 
+TEST_F(Journal, ANameTooLongForTheSystemIsReportedForItsFileAndNothingIsNoted)
+{
+    Mp3("a.mp3", TagBytes("T", "A"));
+    Mp3("b.mp3", TagBytes("U", "B"));
+    ASSERT_EQ(Rename(std::string(64 * 1024, 'n') + "%1"), Core::RenameEnd::Completed);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_NE(dialogs.messages[0].text.find("Слишком длинное имя файла."), std::string::npos);
+    EXPECT_NE(dialogs.messages[1].text.find("Слишком длинное имя файла."), std::string::npos);
+    EXPECT_FALSE(Core::JournalExists(state.Folder()));
+}
+
 TEST_F(Journal, SomethingOtherThanAFileUnderAJournalsNameIsRefusedAtOnce)
 {
     const std::string a = Mp3("a.mp3");

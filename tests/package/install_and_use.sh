@@ -23,6 +23,14 @@ loaded=$(ldd "$prefix/bin/Morvik" | sed -n 's/.*libQuenlar\.so\.1 => \(.*\) (0x.
 [[ -n "$loaded" && $(realpath "$loaded") == $(realpath "$prefix/$libdir/libQuenlar.so.1") ]] ||
     fail "Morvik loads '$loaded'"
 
+# The build tree's program finds its library through $ORIGIN: a path of the
+# build folder would stay in the installed program as a hole of its length,
+# so the program would come out different from every build folder.
+runpath() { readelf -d "$1" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p'; }
+built=$(runpath "$build/bin/Morvik")
+[[ "$built" == "\$ORIGIN/"* && "$built" != *"$build"* ]] || fail "the build tree's Morvik has RUNPATH '$built'"
+[[ $(runpath "$prefix/bin/Morvik") == "\$ORIGIN/../$libdir" ]] || fail "Morvik installed with RUNPATH '$(runpath "$prefix/bin/Morvik")'"
+
 expected='Звезда|Artist|1999|Rock'
 # check NAME PROGRAM [env...]: runs PROGRAM on a fresh untagged file.
 check() {
