@@ -47,36 +47,50 @@ std::unique_ptr<Core::ValuePrompt> ConsoleDialogs::NewPrompt()
     return std::make_unique<NoPrompt>();
 }
 
-std::string Shown(const std::string& text)
-{
-    std::string out = Core::Readable(text);
-    for (char& c : out)
-        if (c == '\r')
-            c = '\n';
-    return out;
-}
+namespace {
 
-std::string OneLine(const std::string& bytes, bool tsv)
+// Readable text with control characters written out; breaks: the engine's
+// line breaks (CR) become newlines and newlines stay, for a message.
+std::string Escaped(const std::string& bytes, bool breaks, bool tsv)
 {
     const std::string readable = Core::Readable(bytes);
     std::string out;
     out.reserve(readable.size());
-    for (const char c : readable) {
+    char hex[8];
+    for (std::size_t i = 0; i < readable.size(); ++i) {
+        const char c = readable[i];
         const auto u = static_cast<unsigned char>(c);
-        if (c == '\t')
-            out += "\\t";
+        // U+0080 to U+009F: C1 controls, which some terminals obey.
+        if (u == 0xC2 && i + 1 < readable.size() && static_cast<unsigned char>(readable[i + 1]) < 0xA0) {
+            std::snprintf(hex, sizeof hex, "\\u%04X", static_cast<unsigned char>(readable[++i]));
+            out += hex;
+        } else if (breaks && (c == '\r' || c == '\n'))
+            out += '\n';
+        else if (c == '\t')
+            out += breaks ? "\t" : "\\t";
         else if (c == '\n')
             out += "\\n";
         else if (c == '\\' && tsv)
             out += "\\\\";
         else if (u < 0x20 || u == 0x7f) {
-            char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", u);
             out += hex;
         } else
             out += c;
     }
     return out;
+}
+
+} // namespace
+
+std::string Shown(const std::string& text)
+{
+    return Escaped(text, true, false);
+}
+
+std::string OneLine(const std::string& bytes, bool tsv)
+{
+    return Escaped(bytes, false, tsv);
 }
 
 std::string Json(const std::string& bytes)

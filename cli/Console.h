@@ -24,12 +24,14 @@ public:
 };
 
 // A message as the terminal shows it: the engine's line breaks as newlines,
-// file names as the tools show them.
+// file names as the tools show them, other control characters written out
+// as OneLine writes them, so that no name can steer the terminal.
 std::string Shown(const std::string& text);
 
 // One field of a line: readable, with tabs, line breaks and other control
-// characters written as \t, \n, \xHH so that one file stays one line
-// (backslashes doubled too for TSV, where a script reads the escapes back).
+// characters written as \t, \n, \xHH (\u0080 to \u009F for C1 ones), so
+// that one file stays one line (backslashes doubled too for TSV, where a
+// script reads the escapes back).
 std::string OneLine(const std::string& bytes, bool tsv = false);
 
 // A JSON string literal of readable text.
