@@ -13,38 +13,6 @@ namespace Cli {
 
 namespace {
 
-// Parses args with the plan options added; nothing after a usage error
-// (reported: status set) or --help (shown: status kDone).
-std::optional<std::pair<Arguments, PlanOptions>> Prepare(const std::string& command, const Args& args,
-                                                         std::vector<OptionSpec> specs, const char* help,
-                                                         int& status)
-{
-    for (OptionSpec& spec : PlanOptionSpecs())
-        specs.push_back(std::move(spec));
-    std::string error;
-    const auto parsed = Parse(args, specs, error);
-    if (!parsed) {
-        status = UsageError(command, error);
-        return std::nullopt;
-    }
-    if (parsed->help) {
-        std::cout << help << kPlanOptionsHelp;
-        status = kDone;
-        return std::nullopt;
-    }
-    PlanOptions options;
-    if (!ReadPlanOptions(*parsed, options, error)) {
-        status = UsageError(command, error);
-        return std::nullopt;
-    }
-    for (const auto& [name, value] : parsed->values)
-        if (!Utf8Argument(value, "--" + name, error)) {
-            status = UsageError(command, error);
-            return std::nullopt;
-        }
-    return std::make_pair(*parsed, options);
-}
-
 const char kSetHelp[]
     = "morvik-cli set [ПАРАМЕТРЫ] ФАЙЛ|ПАПКА|- ...\n"
       "Записывает в теги файлов заданные поля; остальные поля и номер дорожки v1.1 остаются.\n"
@@ -73,7 +41,7 @@ const char kRenameHelp[] = "morvik-cli rename [ПАРАМЕТРЫ] ШАБЛОН 
 int Set(const Args& args)
 {
     int status = kDone;
-    const auto prepared = Prepare("set", args,
+    const auto prepared = PreparePlanCommand("set", args,
                                   {{"title", 't', true}, {"artist", 'a', true}, {"album", 'l', true},
                                    {"year", 'y', true}, {"comment", 'c', true}, {"genre", 'g', true},
                                    {"null", 0, false}},
@@ -109,7 +77,7 @@ int Set(const Args& args)
 int Fill(const Args& args)
 {
     int status = kDone;
-    const auto prepared = Prepare("fill", args,
+    const auto prepared = PreparePlanCommand("fill", args,
                                   {{"title", 0, true}, {"artist", 0, true}, {"album", 0, true},
                                    {"comment", 0, true}, {"year", 0, true}, {"genre", 0, true}},
                                   kFillHelp, status);
@@ -151,7 +119,7 @@ int Fill(const Args& args)
 int Rename(const Args& args)
 {
     int status = kDone;
-    const auto prepared = Prepare("rename", args, {}, kRenameHelp, status);
+    const auto prepared = PreparePlanCommand("rename", args, {}, kRenameHelp, status);
     if (!prepared)
         return status;
     const auto& [parsed, options] = *prepared;

@@ -2,6 +2,7 @@
 
 #include "ApplyPlan.h"
 #include "Journal.h"
+#include "FieldValues.h"
 #include "TMP3Tag.h"
 
 #include <iostream>
@@ -28,6 +29,38 @@ bool ReadPlanOptions(const Arguments& args, PlanOptions& options, std::string& e
         return false;
     }
     return true;
+}
+
+// Parses args with the plan options added; nothing after a usage error
+// (reported: status set) or --help (shown: status kDone).
+std::optional<std::pair<Arguments, PlanOptions>> PreparePlanCommand(const std::string& command, const std::vector<std::string>& args,
+                                                         std::vector<OptionSpec> specs, const char* help,
+                                                         int& status)
+{
+    for (OptionSpec& spec : PlanOptionSpecs())
+        specs.push_back(std::move(spec));
+    std::string error;
+    const auto parsed = Parse(args, specs, error);
+    if (!parsed) {
+        status = UsageError(command, error);
+        return std::nullopt;
+    }
+    if (parsed->help) {
+        std::cout << help << kPlanOptionsHelp;
+        status = kDone;
+        return std::nullopt;
+    }
+    PlanOptions options;
+    if (!ReadPlanOptions(*parsed, options, error)) {
+        status = UsageError(command, error);
+        return std::nullopt;
+    }
+    for (const auto& [name, value] : parsed->values)
+        if (!Utf8Argument(value, "--" + name, error)) {
+            status = UsageError(command, error);
+            return std::nullopt;
+        }
+    return std::make_pair(*parsed, options);
 }
 
 namespace {

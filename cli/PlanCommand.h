@@ -7,6 +7,7 @@
 #include "Plan.h"
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,13 @@ std::vector<OptionSpec> PlanOptionSpecs();
 extern const char kPlanOptionsHelp[];
 // Reads them; false with error set for a format that does not exist.
 bool ReadPlanOptions(const Arguments& args, PlanOptions& options, std::string& error);
+
+// Parses a command's args with the plan options added to specs (every value
+// checked to be UTF-8); nothing when the command is over: a usage error
+// reported (status kUsage) or help shown (kDone).
+std::optional<std::pair<Arguments, PlanOptions>> PreparePlanCommand(const std::string& command, const std::vector<std::string>& args,
+                                                                    std::vector<OptionSpec> specs, const char* help,
+                                                                    int& status);
 
 // Plans job over the MP3 files of folder, or over files when folder is
 // nothing, prints the plan and carries it out when options say so. The
