@@ -116,7 +116,8 @@ Record ReadRecord(const std::string& path, std::int64_t size)
     Record r{};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
-        (void)::pread(fd, r.data(), r.size(), size - 128);
+        if (::pread(fd, r.data(), r.size(), size - 128) != static_cast<ssize_t>(r.size()))
+            r.fill(0); // the floor saw no record: the job's figures would not compare
         ::close(fd);
     }
     return r;
@@ -128,8 +129,8 @@ Record ReadRecordFstat(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
         struct stat st;
-        if (::fstat(fd, &st) == 0)
-            (void)::pread(fd, r.data(), r.size(), st.st_size - 128);
+        if (::fstat(fd, &st) == 0 && ::pread(fd, r.data(), r.size(), st.st_size - 128) != static_cast<ssize_t>(r.size()))
+            r.fill(0);
         ::close(fd);
     }
     return r;
@@ -141,9 +142,10 @@ void WriteRecord(const std::string& path, std::int64_t size, const Record& recor
     if (fd < 0)
         return;
     Record current{};
-    (void)::pread(fd, current.data(), current.size(), size - 128);
-    const bool tagged = std::memcmp(current.data(), "TAG", 3) == 0;
-    (void)::pwrite(fd, record.data(), record.size(), tagged ? size - 128 : size);
+    const bool read = ::pread(fd, current.data(), current.size(), size - 128) == static_cast<ssize_t>(current.size());
+    const bool tagged = read && std::memcmp(current.data(), "TAG", 3) == 0;
+    if (::pwrite(fd, record.data(), record.size(), tagged ? size - 128 : size) != static_cast<ssize_t>(record.size()))
+        std::fprintf(stderr, "floor: could not write %s\n", path.c_str());
     ::close(fd);
 }
 

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 
 namespace Form = Shell::Form;
@@ -137,6 +138,7 @@ void frmDocument::SetDefaults(const std::string& strFilepath, const std::string&
     try {
         for (const auto& [name, genre] : doc_.GenreEntries())
             txtGenre->addItem(Q(name), genre);
+        Form::NameBlankEntries(txtGenre, QStringLiteral("нет жанра"));
     } catch (const Quenlar::LibraryError& e) {
         dialogs.MsgBox(Core::TagErrorText(strFilepath, e), Core::vbCritical);
         return;
@@ -170,6 +172,8 @@ frmDocument* frmDocument::Open(QMdiArea* area, const std::string& strFilepath, c
                                                      | Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose); // the window and its tag object end with the sub-window
     sub->setWindowIcon(window->windowIcon());
+    if (QMenu* menu = sub->systemMenu())
+        Form::KeepWindowFont(menu);
     window->SetCaption(window->windowTitle()); // the sub-window took the caption unescaped
     sub->show();
     return window;

@@ -12,6 +12,7 @@
 #include <QFontMetricsF>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
@@ -217,8 +218,11 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     DirList->setExpandsOnDoubleClick(false);
     DirList->setIndentation(12);
     DirList->setUniformRowHeights(true);
-    // Folders are entered by double-click, never expanded: no branch arrows.
+    // Folders are entered by double-click, or Return or Right as in a file
+    // manager, never expanded: no branch arrows.
     DirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
+    // A widget with a style sheet takes the application's font, not the window's.
+    DirList->setFont(Form::WindowFont());
 
     FileList = Place(new QListWidget(this), "FileList", 200, 19, 271, 188);
     Form::Caption(this, QStringLiteral("Файлы"), 205, 5, FileList);
@@ -243,6 +247,7 @@ frmOpen::frmOpen(QWidget* owner, QMdiArea* area) : QDialog(owner), area_(area)
     connect(DriveList, &QComboBox::currentIndexChanged, this, &frmOpen::DriveList_Change);
     // Queued: the tree is rebuilt, so the clicked item must not be in use.
     connect(DirList, &QTreeWidget::itemDoubleClicked, this, &frmOpen::DirList_DblClick, Qt::QueuedConnection);
+    DirList->installEventFilter(this);
     connect(FileList, &QListWidget::itemDoubleClicked, this, &frmOpen::cmdOpen_Click);
     connect(cmdOpen, &QPushButton::clicked, this, &frmOpen::cmdOpen_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
@@ -364,6 +369,20 @@ void frmOpen::DirList_DblClick(QTreeWidgetItem* item)
 {
     if (item)
         SetDirPath(item->data(0, BytesRole).toByteArray().toStdString());
+}
+
+bool frmOpen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == DirList && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        // Return would otherwise press "Открыть", which with no file chosen opens nothing.
+        if ((enter || key->key() == Qt::Key_Right) && !(key->modifiers() & ~Qt::KeypadModifier)) {
+            DirList_DblClick(DirList->currentItem());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmOpen::cmdOpen_Click()

@@ -35,6 +35,10 @@ public:
     static constexpr int RootRole = Qt::UserRole;
     static constexpr int BytesRole = Qt::UserRole;
 
+protected:
+    // Return and Right on a folder of DirList enter it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     class WidestNameDelegate;
 

@@ -1,10 +1,12 @@
 #include "Application.h"
+#include "CommandLine.h"
 #include "Startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,10 +23,22 @@ bool HasScreen(int argc, char** argv)
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// Answers --help and --version on the terminal, before anything needs a
-// display, and gives the exit status; nothing when the program is to start.
-// Any other argument is left alone: Qt takes its own options, the rest name
-// files.
+bool IsFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// The arguments after the program's name.
+std::vector<std::string> ArgumentsOf(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+// Answers --help and --version on the terminal, and refuses an option that
+// neither Morvik nor Qt knows (status 2), before anything needs a display;
+// gives the exit status, or nothing when the program is to start. Qt takes
+// its own options later, the rest name files.
 std::optional<int> AnswerCommandLine(int argc, char** argv)
 {
     QStringList arguments;
@@ -52,6 +66,12 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
         std::printf("Morvik %s\n", MORVIK_VERSION);
         return 0;
     }
+    const Program::Arguments sorted = Program::SortArguments(ArgumentsOf(argc, argv), IsFile);
+    if (!sorted.unknown.empty()) {
+        std::fprintf(stderr, "%s: unknown option '%s'\nTry '%s --help' for more information.\n", argv[0],
+                     sorted.unknown.c_str(), argv[0]);
+        return 2;
+    }
     return std::nullopt;
 }
 
@@ -71,7 +91,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Morvik"));
     QApplication::setDesktopFileName(QStringLiteral("morvik"));
     Shell::InstallResources(app);
-    // QApplication has taken its own options out of argv; the rest name
-    // files to open, as bytes.
-    return Program::Main(app, std::vector<std::string>(argv + 1, argv + argc));
+    // QApplication has taken its own options out of argv, but for those of
+    // another platform than the one in use; the files are the rest, as bytes.
+    return Program::Main(app, Program::SortArguments(ArgumentsOf(argc, argv), IsFile).files);
 }

@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "AccessibleMenus.h"
+#include "FormToolkit.h"
 #include "MessageBoxes.h"
 #include "QtText.h"
 #include "TMP3Tag.h"
@@ -48,9 +50,9 @@ void InstallResources(QApplication& app)
     for (const char* file : TahomaFiles)
         if (QFile::exists(QString::fromLatin1(file)))
             QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(8.25);
-    app.setFont(font);
+    // A platform theme may set its own application font later (qt6ct does,
+    // once the event loop runs); every window keeps this one of its own.
+    app.setFont(Form::WindowFont());
 
     auto translator = std::make_unique<QTranslator>();
     if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -59,6 +61,7 @@ void InstallResources(QApplication& app)
     } // else English button texts rather than none
 
     app.setWindowIcon(FrameIcon());
+    NameMenuBarEntries();
 }
 
 QIcon FrameIcon()

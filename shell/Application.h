@@ -19,7 +19,8 @@ public:
 QString FailureText(const std::exception& failure);
 
 // Registers Tahoma with the font database, makes Tahoma 8.25 pt the
-// application font and loads Qt's Russian button texts. The program and the
+// application font, loads Qt's Russian texts and names the menu bar's
+// entries for screen readers. The program and the
 // window tests call it once after creating the QApplication.
 void InstallResources(QApplication& app);
 

@@ -1,6 +1,7 @@
 #include "BackgroundRun.h"
 
 #include "FileNames.h"
+#include "FormToolkit.h"
 #include "MessageBoxes.h"
 #include "Paths.h"
 #include "QtText.h"
@@ -244,6 +245,13 @@ void RunInBackground(QWidget* ownerWidget, const QString& caption, std::unique_p
     }
     worker.join();
     progress.reset();
+
+    // Back to the window that started the run, where it had the focus: the
+    // progress window and the boxes over it leave it elsewhere as they close.
+    if (state.owner) {
+        QWidget* window = state.owner->window();
+        Form::GiveFocus(window->focusWidget() ? window->focusWidget() : window);
+    }
     // The closes put off for this run go through now.
     for (const QPointer<QWidget>& window : state.closeAfter)
         if (window)

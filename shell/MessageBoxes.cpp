@@ -60,6 +60,18 @@ int ResultOf(QMessageBox::StandardButton button, const BoxStyle& style)
     return style.buttons.contains(QMessageBox::No) ? Core::vbNo : Core::vbOK;
 }
 
+// The texts Qt's Russian translation gives the standard buttons, set here so
+// that they stay Russian where that translation is not installed.
+QString ButtonText(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Yes: return QStringLiteral("&Да");
+    case QMessageBox::No: return QStringLiteral("&Нет");
+    case QMessageBox::Cancel: return QStringLiteral("Отмена");
+    default: return QStringLiteral("OK");
+    }
+}
+
 // frmQuery behind the ValuePrompt interface, loaded for one file. The prompt
 // is its only owner; the owner window only places it and stays beneath it.
 class QueryPrompt : public Core::ValuePrompt {
@@ -112,10 +124,18 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* owner)
     box.setIcon(s.icon);
     box.setTextFormat(Qt::PlainText); // paths and tag texts are never markup
     box.setText(QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    Form::KeepWindowFont(&box);
     for (QMessageBox::StandardButton b : s.buttons)
-        box.addButton(b);
+        box.addButton(b)->setText(ButtonText(b));
     box.setDefaultButton(s.buttons[s.defaultButton]);
-    Form::IgnoreEscape(&box);
+    // Escape answers Cancel, or OK where that is the only button; a Yes/No
+    // box has no answer for it.
+    if (s.buttons.contains(QMessageBox::Cancel))
+        box.setEscapeButton(QMessageBox::Cancel);
+    else if (s.buttons == QList<QMessageBox::StandardButton>{QMessageBox::Ok})
+        box.setEscapeButton(QMessageBox::Ok);
+    else
+        Form::IgnoreEscape(&box);
     const NormalPointer pointer;
     box.exec();
     return ResultOf(box.standardButton(box.clickedButton()), s);

@@ -24,6 +24,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner)
 
     Text1 = Form::Place(new QPlainTextEdit(this), "Text1", 5, 60, 411, 151);
     Text1->setReadOnly(true);
+    Text1->setAccessibleName(QString::fromUtf8("Сведения о программе"));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setTabStopDistance(48); // a text box's tab stops: 32 dialog units

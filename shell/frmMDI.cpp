@@ -4,6 +4,7 @@
 #include "frmOptions.h"
 #include "Application.h"
 #include "BackgroundRun.h"
+#include "FormToolkit.h"
 #include "Paths.h"
 #include "BatchRun.h"
 #include "TakeBack.h"
@@ -33,6 +34,7 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption)
 {
     QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
     menu->setObjectName(QString::fromLatin1(name));
+    Shell::Form::KeepWindowFont(menu); // a pop-up window takes no font from the frame
     return menu;
 }
 
@@ -87,6 +89,7 @@ frmMDI::frmMDI(Commands commands) : commands_(std::move(commands))
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(QString::fromUtf8(Core::AppTitle));
     setWindowIcon(Shell::FrameIcon());
+    Shell::Form::KeepWindowFont(this);
     // QMdiArea paints the palette's workspace colour behind the documents.
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
@@ -131,6 +134,7 @@ void frmMDI::BuildMenus()
     mnuWindowIcons = AddItem(mnuWindow, "mnuWindowIcons", "&Упорядочить значки");
 
     mnuHelp = AddMenu(bar, "mnuHelp", "&?");
+    mnuHelp->setAccessibleName(QString::fromUtf8("Справка")); // "?" says nothing to a screen reader
     mnuHelpAbout = AddItem(mnuHelp, "mnuHelpAbout", "О программе...");
 
     connect(mnuFileOpen, &QAction::triggered, this, &frmMDI::mnuFileOpen_Click);

@@ -11,7 +11,7 @@ class QPushButton;
 class frmProgress : public QDialog {
     Q_OBJECT
 public:
-    // A window over owner, titled with the tool's caption; onStop is called
+    // A window over owner, titled with the tool's caption and " — выполняется"; onStop is called
     // once, at the user's first word to stop.
     frmProgress(QWidget* owner, const QString& caption, std::function<void()> onStop);
 

@@ -17,14 +17,18 @@ frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
     setWindowTitle(QString::fromUtf8(Core::AppTitle));
     Form::FixWindow(this, 332, 166);
 
-    Place(new QLabel(QString::fromUtf8("Ошибка при попытке переименования файла"), this), "Label1", 5, 10);
+    intro_ << Place(new QLabel(QString::fromUtf8("Ошибка при попытке переименования файла"), this), "Label1", 5, 10);
     lblFName = Place(new QLabel(this), "lblFName", 5, 25, 321, 41);
     lblFName->setTextFormat(Qt::PlainText); // a file name is never markup
     lblFName->setWordWrap(true);
     lblFName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(new QLabel(QString::fromUtf8("Файл с заданным именем уже существует."), this), "Label2", 5, 70);
-    Place(new QLabel(QString::fromUtf8("Задайте другое имя файла."), this), "Label3", 5, 85);
+    intro_ << lblFName
+           << Place(new QLabel(QString::fromUtf8("Файл с заданным именем уже существует."), this), "Label2", 5, 70)
+           << Place(new QLabel(QString::fromUtf8("Задайте другое имя файла."), this), "Label3", 5, 85);
     txtValue = Place(new QLineEdit(this), "txtValue", 5, 105, 321, 21);
+    // The labels above are no caption of the field: a screen reader gets a
+    // name, and the labels, with the file, as what the field is about.
+    txtValue->setAccessibleName(QString::fromUtf8("Новое имя файла"));
 
     cmdOK = Form::Button(this, "cmdOK", QStringLiteral("OK"), 135, 135);
     cmdOK->setDefault(true);
@@ -41,6 +45,16 @@ frmQuery::frmQuery(QWidget* owner) : QDialog(owner)
     connect(cmdCancel, &QPushButton::clicked, this, &frmQuery::reject);
     txtValue_Change();
     txtValue->setFocus();
+}
+
+void frmQuery::showEvent(QShowEvent* event)
+{
+    // lblFName is filled for each file before the prompt shows.
+    QStringList lines;
+    for (const QLabel* label : intro_)
+        lines << label->text();
+    txtValue->setAccessibleDescription(lines.join(QLatin1Char(' ')));
+    QDialog::showEvent(event);
 }
 
 void frmQuery::txtValue_Change()

@@ -3,6 +3,7 @@
 // taken. The caller fills lblFName and txtValue, shows it modal and reads
 // QueryResult and CancelPressed after it has hidden itself.
 #include <QDialog>
+#include <QList>
 #include <functional>
 
 class QLabel;
@@ -33,10 +34,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tells a screen reader, in the field's description, which file is
+    // being renamed.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void txtValue_Change();
     void cmdOK_Click();
 
     bool escapePressed_ = false; // the last key pressed was Escape
+    QList<QLabel*> intro_;       // the labels above the field, in reading order
 };

@@ -38,6 +38,6 @@ QLineEdit* ToolWindow::NewFolderField(const char* name, const QColor& colour, in
 {
     auto* field = Form::Place(NewTemplateField(), name, x, y, w, h);
     field->setReadOnly(true);
-    Form::SetFieldColour(field, colour);
+    Form::SetFieldColour(field, colour, QPalette::Window);
     return field;
 }

@@ -20,6 +20,7 @@ protected:
 
     // A one-line field that holds any length of text.
     QLineEdit* NewTemplateField();
-    // The read-only folder field, on a background of colour.
+    // The read-only folder field, on a background of colour (of the
+    // palette's window colour where the desktop's text would not read on it).
     QLineEdit* NewFolderField(const char* name, const QColor& colour, int x, int y, int w, int h);
 };

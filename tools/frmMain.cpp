@@ -34,6 +34,7 @@ frmMain::frmMain(QWidget* owner)
     // The ellipsis in the window's own font: the Symbol font here has no glyph for it.
     cmdBrowse = Place(new QPushButton(QStringLiteral("…"), this), "cmdBrowse", 315, 27, 19, 19);
     cmdBrowse->setToolTip(QStringLiteral("Обзор"));
+    cmdBrowse->setAccessibleName(QStringLiteral("Выбрать папку"));
 
     tTitle = NewTemplateField();
     tArtist = NewTemplateField();
@@ -49,6 +50,7 @@ frmMain::frmMain(QWidget* owner)
     chGenre = AddRow("Genre", QStringLiteral("Жанр"), tGenre, 154, 225);
     chComment = AddRow("Comment", QStringLiteral("Комментарий"), tComment, 178, 225);
     FillGenres();
+    Form::NameBlankEntries(tGenre, QStringLiteral("нет жанра"));
 
     static const char* const legend[] = {"имя файла", "текущее поле \"Название\"",
                                          "текущее поле \"Исполнитель\"", "текущее поле \"Альбом\"",
@@ -98,7 +100,8 @@ QCheckBox* frmMain::AddRow(const char* suffix, const QString& caption, QWidget* 
 void frmMain::SetStatus(QWidget* objObject, bool blStatus)
 {
     objObject->setEnabled(blStatus);
-    Form::SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled);
+    Form::SetFieldColour(objObject, blStatus ? clrEnabled : clrDisabled,
+                         blStatus ? QPalette::Base : QPalette::Window);
 }
 
 void frmMain::FillGenres()
@@ -120,6 +123,7 @@ void frmMain::lblPaste_Click(int Index)
 
 void frmMain::cmdBrowse_Click()
 {
+    const Form::FocusBack focusBack(cmdBrowse);
     QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
                                                          mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
     if (folder.isEmpty())

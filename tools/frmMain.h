@@ -17,7 +17,8 @@ public:
     explicit frmMain(QWidget* owner);
     ~frmMain() override;
 
-    // Enables or disables a field, white when enabled, grey when not.
+    // Enables or disables a field, white when enabled, grey when not (on a
+    // dark desktop the palette's field and window colours).
     void SetStatus(QWidget* objObject, bool blStatus);
 
 private:

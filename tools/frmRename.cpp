@@ -41,6 +41,7 @@ frmRename::frmRename(QWidget* owner)
     small.setPointSizeF(6.75);
     cmdBrowse->setFont(small);
     cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
+    cmdBrowse->setAccessibleName(QStringLiteral("Выбрать папку"));
 
     Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
 
@@ -65,6 +66,7 @@ void frmRename::lblPress_Click(int Index)
 
 void frmRename::cmdBrowse_Click()
 {
+    const Form::FocusBack focusBack(cmdBrowse);
     const QString folder = mdlBrowseForFolder::BrowseForFolder(this, QStringLiteral("Выберите папку"),
                                                                mdlBrowseForFolder::BIF_RETURNONLYFSDIRS);
     if (folder.isEmpty())

@@ -187,6 +187,39 @@ TEST_F(OpenDialog, FolderTreeShowsTheChainAndEntersAFolderOnDoubleClick)
     delete dialog;
 }
 
+TEST_F(OpenDialog, TheKeyboardAloneReachesASubFolderAndOpensAFileThere)
+{
+    dir.MakeFolder("art");
+    dir.MakeFolder("Music");
+    dir.MakeFolder("Music/Live");
+    dir.Write("Music/in.mp3", Tagged);
+    dir.Write("Music/Live/deep.mp3", Tagged);
+    QPointer<frmOpen> dialog = NewDialog();
+    dialog->DirList->setFocus();
+    const auto press = [&](Qt::Key key) { QTest::keyClick(dialog->focusWidget(), key); };
+    // Down to "art", then "Music"; Return enters it and does not press "Открыть".
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    EXPECT_EQ(dialog->DirList->currentItem()->text(0), "Music");
+    press(Qt::Key_Return);
+    ASSERT_FALSE(Gone(dialog));
+    EXPECT_EQ(dialog->DirListPath(), Cwd().toStdString() + "/Music");
+    EXPECT_EQ(Names(dialog->FileList), QStringList({"in.mp3"}));
+    EXPECT_EQ(dialog->focusWidget(), dialog->DirList) << "the tree keeps the focus";
+    // Right enters too.
+    press(Qt::Key_Down);
+    press(Qt::Key_Right);
+    EXPECT_EQ(dialog->DirListPath(), Cwd().toStdString() + "/Music/Live");
+    // Tab to the files, pick one, Return opens it.
+    press(Qt::Key_Tab);
+    EXPECT_EQ(dialog->focusWidget(), dialog->FileList);
+    press(Qt::Key_Down);
+    QTest::keyClick(dialog->FileList, Qt::Key_Space);
+    press(Qt::Key_Return);
+    EXPECT_EQ(Titles(), QStringList({"deep.mp3"}));
+    EXPECT_TRUE(Gone(dialog));
+}
+
 TEST_F(OpenDialog, DriveThatIsNotReadyIsReportedAndTheListGoesBack)
 {
     dir.Write("root.mp3", Tagged);

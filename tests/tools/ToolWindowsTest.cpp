@@ -29,6 +29,7 @@
 #include <QTest>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -57,10 +58,13 @@ struct Chooser {
     QString prompt;
     unsigned flags = 0;
     int calls = 0;
+    std::function<void()> meanwhile; // what happens while the picker is up
     Chooser()
     {
         mdlBrowseForFolder::SetChooserForTests([this](QWidget* o, const QString& p, unsigned f) {
             owner = o, prompt = p, flags = f, ++calls;
+            if (meanwhile)
+                meanwhile();
             return folder;
         });
     }
@@ -232,6 +236,35 @@ TEST(FillWindow, BrowseEnablesFillAndACancelKeepsTheFolder)
     chooser.folder = "/";
     QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
     EXPECT_EQ(Find<QLineEdit>(w, "tPath")->text(), "/");
+}
+
+TEST(ToolWindows, ThePickerGivesTheFocusBackToTheButtonThatOpenedIt)
+{
+    TempDir dir;
+    Chooser chooser;
+    // The picker, as a window of its own, takes the activation and leaves
+    // it elsewhere when it goes.
+    QWidget elsewhere;
+    chooser.meanwhile = [&] {
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QApplication::processEvents();
+    };
+    Shown<frmMain> fill;
+    Shown<frmRename> rename;
+    for (QWidget* w : {static_cast<QWidget*>(fill), static_cast<QWidget*>(rename)}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        auto* browse = Find<QPushButton>(w, "cmdBrowse");
+        for (const QString& folder : {QString::fromStdString(dir.Path()), QString()}) { // chosen, cancelled
+            w->activateWindow();
+            browse->setFocus();
+            chooser.folder = folder;
+            QTest::keyClick(browse, Qt::Key_Space);
+            QApplication::processEvents();
+            EXPECT_TRUE(w->isActiveWindow());
+            EXPECT_EQ(QApplication::focusWidget(), browse);
+        }
+    }
 }
 
 TEST(ToolWindows, AFolderNameQtCouldNotCarryIsReportedAndNotTaken)
@@ -548,7 +581,7 @@ TEST(FillWindow, ALongRunShowsItsProgressAndStopsBetweenTwoFiles)
     QTest::mouseClick(Find<QPushButton>(w, "cmdFill"), Qt::LeftButton);
 
     EXPECT_GE(watch.shownAt, 400) << "a run shows its progress only once it has lasted";
-    EXPECT_EQ(watch.title, "Заполнить теги");
+    EXPECT_EQ(watch.title, "Заполнить теги — выполняется");
     EXPECT_EQ(watch.maximum, kFiles);
     EXPECT_TRUE(watch.normalPointerOver) << "the normal pointer over the progress window";
     EXPECT_TRUE(watch.busyElsewhere) << "the busy one over the tool window";
@@ -571,6 +604,9 @@ TEST(FillWindow, ALongRunShowsItsProgressAndStopsBetweenTwoFiles)
     EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor) << "the tool window's pointer is given back";
     for (QWidget* top : QApplication::topLevelWidgets())
         EXPECT_FALSE(top->objectName() == "frmProgress" && top->isVisible());
+    QApplication::processEvents();
+    EXPECT_TRUE(w->isActiveWindow()) << "the tool that ran is the active window again";
+    EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>(w, "cmdFill"));
 }
 
 TEST(RenameWindow, EscapeTwiceAtAPromptAsksAndStopsTheRun)
