@@ -153,6 +153,11 @@ TEST_F(CliTest, NamedFilesAndNamesFromStandardInput)
     const CliResult folder = RunCli({"show", "--format", "tsv", dir.Path(), dir.Path() + "nothing-here"});
     EXPECT_EQ(folder.status, 1);
     EXPECT_EQ(Lines(folder.out), 2u);
+    // A name cannot steer the terminal.
+    Mp3("\x1b[2J.mp3", TagBytes("z"));
+    const CliResult escaped = RunCli({"show", dir.Path()});
+    EXPECT_EQ(escaped.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(escaped.out.find("\\x1B[2J.mp3"), std::string::npos) << escaped.out;
 }
 
 TEST_F(CliTest, ReadOnlyFilesAndLostCharactersWaitForTheirOptions)

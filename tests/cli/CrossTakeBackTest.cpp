@@ -69,4 +69,16 @@ TEST_F(CrossTakeBack, TheWindowsTakeBackWhatTheCommandLineDid)
     EXPECT_TRUE(Core::Journals(state.Folder()).empty());
 }
 
+TEST_F(CrossTakeBack, ARunOfTheWindowsHoldsTheCommandLineOff)
+{
+    const std::string path = dir.Write("a.mp3", Audio(100) + TagBytes("one"));
+    const auto lock = Core::JournalLock::Take(dialogs, state.Folder());
+    ASSERT_TRUE(lock);
+    const CliResult set = RunCli({"set", "--apply", "-t", "two", path});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_NE(set.err.find(Core::AnotherRunText()), std::string::npos) << set.err;
+    EXPECT_EQ(LastRecord(path), TagBytes("one"));
+    EXPECT_EQ(RunCli({"undo"}).status, 1);
+}
+
 } // namespace
