@@ -3,7 +3,6 @@
 #include "File.h"
 #include "FileSystem.h"
 #include "LogFormat.h"
-#include "Paths.h"
 
 #include <cerrno>
 #include <climits>
@@ -112,7 +111,7 @@ void RunJournal::Identify(const std::string& path, const Quenlar::_TMP3Tag& objT
 int RunJournal::Rename(const std::string& from, const std::string& to)
 {
     // Refused by the system anyway; noting it first would only fill the journal.
-    if (to.size() >= PATH_MAX || FileName(to).size() > NAME_MAX)
+    if (to.size() >= PATH_MAX || to.size() - (to.rfind('/') + 1) > NAME_MAX)
         return ENAMETOOLONG;
     if (identified_.empty() || from != identified_) {
         if (Platform::KindOf(from) == Platform::Kind::None)

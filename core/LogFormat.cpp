@@ -26,9 +26,35 @@ constexpr auto kTables = [] {
     return t;
 }();
 
+#if defined(__x86_64__)
+// The processor's own CRC-32C, eight bytes an instruction, where it has one:
+// the journal costs a run then less than its other checks did.
+__attribute__((target("sse4.2"))) std::uint32_t Crc32cByHardware(std::uint32_t crc, std::string_view bytes)
+{
+    std::uint64_t c = ~crc;
+    const char* p = bytes.data();
+    std::size_t n = bytes.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        c = __builtin_ia32_crc32di(c, word);
+    }
+    auto c32 = static_cast<std::uint32_t>(c);
+    for (; n > 0; ++p, --n)
+        c32 = __builtin_ia32_crc32qi(c32, static_cast<unsigned char>(*p));
+    return ~c32;
+}
+
+const bool kHardwareCrc = __builtin_cpu_supports("sse4.2");
+#endif
+
 // CRC-32C of bytes, going on from crc (0 to start).
 std::uint32_t Crc32c(std::uint32_t crc, std::string_view bytes)
 {
+#if defined(__x86_64__)
+    if (kHardwareCrc)
+        return Crc32cByHardware(crc, bytes);
+#endif
     crc = ~crc;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t n = bytes.size();

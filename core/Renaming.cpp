@@ -27,21 +27,20 @@ std::string InName(std::string value)
 {
     if (value == "." || value == "..")
         return std::string(value.size(), '-');
-    std::string out;
-    out.reserve(value.size());
+    // In place: the name never grows.
+    std::size_t to = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {
         const auto c = static_cast<unsigned char>(value[i]);
         if (c == 0xC2 && i + 1 < value.size() && static_cast<unsigned char>(value[i + 1]) >= 0x80
             && static_cast<unsigned char>(value[i + 1]) <= 0x9F) {
-            out += ' ';
+            value[to++] = ' ';
             ++i;
-        } else if (c == '/') {
-            out += '-';
         } else {
-            out += c < 0x20 || c == 0x7F ? ' ' : value[i];
+            value[to++] = c == '/' ? '-' : c < 0x20 || c == 0x7F ? ' ' : value[i];
         }
     }
-    return out;
+    value.resize(to);
+    return value;
 }
 
 // Whether subFolder, a folder below folder by its name, really lies elsewhere

@@ -34,8 +34,11 @@ std::string ExpandTemplate(const std::string& strTemplate, const std::string& st
     return Expand(strTemplate, NameStem(strFileName), objTag);
 }
 
-FilledFields FillTagFieldsTelling(Quenlar::_TMP3Tag& objTag, const std::string& strFileName,
-                                  const FillSettings& settings)
+namespace {
+
+// FillTagFields; with counting, which fields got more than the tag keeps.
+FilledFields Fill(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings,
+                  bool counting)
 {
     FilledFields filled;
     const std::string stem = NameStem(strFileName);
@@ -46,7 +49,7 @@ FilledFields FillTagFieldsTelling(Quenlar::_TMP3Tag& objTag, const std::string& 
         const std::string value = Expand(setting.Value, stem, objTag);
         (objTag.*setter)(value);
         filled.texts += value;
-        if (Quenlar::Codepage::CountCharacters(value) > 30)
+        if (counting && Quenlar::Codepage::CountCharacters(value) > 30)
             filled.cut.emplace_back(caption);
     };
     set(settings.Title, &Quenlar::_TMP3Tag::SetTitle, "Название");
@@ -62,9 +65,17 @@ FilledFields FillTagFieldsTelling(Quenlar::_TMP3Tag& objTag, const std::string& 
     return filled;
 }
 
+} // namespace
+
+FilledFields FillTagFieldsTelling(Quenlar::_TMP3Tag& objTag, const std::string& strFileName,
+                                  const FillSettings& settings)
+{
+    return Fill(objTag, strFileName, settings, true);
+}
+
 std::string FillTagFields(Quenlar::_TMP3Tag& objTag, const std::string& strFileName, const FillSettings& settings)
 {
-    return FillTagFieldsTelling(objTag, strFileName, settings).texts;
+    return Fill(objTag, strFileName, settings, false).texts;
 }
 
 } // namespace Core

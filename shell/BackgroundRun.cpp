@@ -266,8 +266,17 @@ void RunInBackground(QWidget* ownerWidget, const QString& caption, std::unique_p
 bool PutOffCloseForRun(QWidget* window)
 {
     bool putOff = false;
+    // A window owns the windows below it: a tool window closed while its
+    // preview carries out a plan waits too, or it would take the preview
+    // away under the run.
+    const auto ownsOwner = [window](const RunState* state) {
+        for (const QWidget* w = state->owner; w; w = w->parentWidget())
+            if (w == window)
+                return true;
+        return false;
+    };
     for (RunState* state : working) {
-        if (state->owner != window && state->frame != window)
+        if (!ownsOwner(state) && state->frame != window)
             continue;
         state->stop = true;
         if (std::find(state->closeAfter.begin(), state->closeAfter.end(), window) == state->closeAfter.end())

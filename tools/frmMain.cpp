@@ -4,8 +4,10 @@
 #include "BatchRun.h"
 #include "FormToolkit.h"
 #include "GenreList.h"
+#include "PlanJobs.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
+#include "frmPreview.h"
 #include "mdlBrowseForFolder.h"
 
 #include <QCheckBox>
@@ -66,14 +68,18 @@ frmMain::frmMain(QWidget* owner)
     cmdFill = Form::Button(this, "cmdFill", QStringLiteral("&Заполнить"), 245, 330);
     cmdFill->setDefault(true);
     cmdFill->setEnabled(false);
+    // Left of the main button, so that nothing of the form moves.
+    cmdPreview = Form::Button(this, "cmdPreview", QStringLiteral("Просмотр..."), 148, 330);
+    cmdPreview->setEnabled(false);
 
-    // Keyboard order: folder, browse, the six fields top to bottom, fill; the
-    // check boxes come after.
-    Form::TabOrder({tPath, cmdBrowse, tTitle, tArtist, tAlbum, tYear, tGenre, tComment, cmdFill, chTitle, chArtist,
-                    chAlbum, chYear, chGenre, chComment});
+    // Keyboard order: folder, browse, the six fields top to bottom, fill,
+    // preview; the check boxes come after.
+    Form::TabOrder({tPath, cmdBrowse, tTitle, tArtist, tAlbum, tYear, tGenre, tComment, cmdFill, cmdPreview, chTitle,
+                    chArtist, chAlbum, chYear, chGenre, chComment});
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
     connect(cmdFill, &QPushButton::clicked, this, &frmMain::cmdFill_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmMain::cmdPreview_Click);
 }
 
 frmMain::~frmMain() = default;
@@ -137,6 +143,7 @@ void frmMain::cmdBrowse_Click()
     strFolder = std::move(bytes);
     tPath->setText(folder);
     cmdFill->setEnabled(!tPath->text().isEmpty());
+    cmdPreview->setEnabled(cmdFill->isEnabled());
 }
 
 Core::FillSettings frmMain::Settings() const
@@ -158,4 +165,22 @@ Core::FillSettings frmMain::Settings() const
 void frmMain::cmdFill_Click()
 {
     Shell::RunInBackground(this, windowTitle(), Core::NewFillRun(strFolder, Settings(), Shell::CreateTagObject()));
+}
+
+void frmMain::cmdPreview_Click()
+{
+    using Field = frmPreview::Field;
+    // The columns of the ticked fields, by the captions of their rows.
+    const struct {
+        const QCheckBox* check;
+        Field field;
+        const char* caption;
+    } rows[] = {{chTitle, Field::Title, "Название"}, {chArtist, Field::Artist, "Исполнитель"},
+                {chAlbum, Field::Album, "Альбом"},   {chYear, Field::Year, "Год"},
+                {chGenre, Field::Genre, "Жанр"},     {chComment, Field::Comment, "Комментарий"}};
+    std::vector<std::pair<Field, QString>> fields;
+    for (const auto& row : rows)
+        if (row.check->isChecked())
+            fields.emplace_back(row.field, QString::fromUtf8(row.caption));
+    ShowPreview(this, windowTitle(), strFolder, Core::NewFillPlanJob(Settings()), frmPreview::FieldColumns(fields));
 }

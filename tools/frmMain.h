@@ -29,6 +29,7 @@ private:
     void lblPaste_Click(int Index);
     void cmdBrowse_Click();
     void cmdFill_Click();
+    void cmdPreview_Click();
     Core::FillSettings Settings() const;
 
     std::string strFolder; // the chosen folder, ending in "/" once set
@@ -40,4 +41,5 @@ private:
     QLineEdit *tTitle, *tArtist, *tAlbum, *tYear, *tComment;
     QComboBox* tGenre;
     QPushButton* cmdFill;
+    QPushButton* cmdPreview;
 };

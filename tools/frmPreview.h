@@ -30,7 +30,10 @@ struct PreviewColumn {
 class frmPreview : public QDialog {
     Q_OBJECT
 public:
-    // caption: the tool's; makeTag makes the tag object the run of Apply owns.
+    // caption: the tool's (the window is "<caption> — просмотр", Apply's
+    // progress window the tool's own); makeTag makes the tag object the run
+    // of Apply owns. The window deletes itself on close, and closes after
+    // Apply, whatever its end.
     frmPreview(QWidget* owner, const QString& caption, std::shared_ptr<Core::Plan> plan,
                std::shared_ptr<Core::PlanJob> job, std::vector<PreviewColumn> columns,
                std::function<std::unique_ptr<Quenlar::_TMP3Tag>()> makeTag);
@@ -49,7 +52,9 @@ public:
     QPushButton* cmdClose;
 
 protected:
+    // A close while Apply works waits for the run, as a tool window's does.
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     class Model;
@@ -59,11 +64,13 @@ private:
     std::shared_ptr<Core::Plan> plan_;
     std::shared_ptr<Core::PlanJob> job_;
     std::function<std::unique_ptr<Quenlar::_TMP3Tag>()> makeTag_;
+    QString caption_; // the tool's, for Apply's progress window
     Model* model_;
 };
 
 // Makes the plan of job over folder on the run's thread, with progress and
-// "Стоп" as a run, and shows it in a frmPreview over owner. Nothing is shown
-// when no plan was made (the user has been told why).
+// "Стоп" as a run, and shows it in a frmPreview, window-modal over owner,
+// and returns. Nothing is shown when no plan was made (the user has been told
+// why) or the planning was stopped.
 void ShowPreview(QWidget* owner, const QString& caption, const std::string& folder,
                  std::shared_ptr<Core::PlanJob> job, std::vector<PreviewColumn> columns);

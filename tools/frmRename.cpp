@@ -5,6 +5,8 @@
 #include "FormToolkit.h"
 #include "WindowTagObjects.h"
 #include "QtText.h"
+#include "PlanJobs.h"
+#include "frmPreview.h"
 #include "mdlBrowseForFolder.h"
 
 #include <QLineEdit>
@@ -35,6 +37,9 @@ frmRename::frmRename(QWidget* owner)
     cmdRename = Form::Button(this, "cmdRename", QStringLiteral("Переименовать"), 273, 160);
     cmdRename->setDefault(true);
     cmdRename->setEnabled(false);
+    // Left of the main button, so that nothing of the form moves.
+    cmdPreview = Form::Button(this, "cmdPreview", QStringLiteral("Просмотр..."), 176, 160);
+    cmdPreview->setEnabled(false);
 
     cmdBrowse = Place(new QPushButton(QStringLiteral("..."), this), "cmdBrowse", 342, 10, 21, 21);
     QFont small = font();
@@ -43,12 +48,13 @@ frmRename::frmRename(QWidget* owner)
     cmdBrowse->setToolTip(QStringLiteral("Выбрать"));
     cmdBrowse->setAccessibleName(QStringLiteral("Выбрать папку"));
 
-    Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdBrowse});
+    Form::TabOrder({txtDir, txtFilenameNew, cmdRename, cmdPreview, cmdBrowse});
 
     connect(txtDir, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
     connect(txtFilenameNew, &QLineEdit::textChanged, this, &frmRename::UpdateEnabled);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmRename::cmdBrowse_Click);
     connect(cmdRename, &QPushButton::clicked, this, &frmRename::cmdRename_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmRename::cmdPreview_Click);
 }
 
 frmRename::~frmRename() = default;
@@ -57,6 +63,7 @@ void frmRename::UpdateEnabled()
 {
     // Exactly empty: a template of blanks enables the button, and the run then says it is not set.
     cmdRename->setEnabled(!txtDir->text().isEmpty() && !txtFilenameNew->text().isEmpty());
+    cmdPreview->setEnabled(cmdRename->isEnabled());
 }
 
 void frmRename::lblPress_Click(int Index)
@@ -83,4 +90,10 @@ void frmRename::cmdRename_Click()
 {
     Shell::RunInBackground(this, windowTitle(),
                            Core::NewRenameRun(strDir, U8(txtFilenameNew->text()), Shell::CreateTagObject()));
+}
+
+void frmRename::cmdPreview_Click()
+{
+    ShowPreview(this, windowTitle(), strDir, Core::NewRenamePlanJob(U8(txtFilenameNew->text())),
+                {frmPreview::NewNameColumn()});
 }

@@ -18,6 +18,7 @@ private:
     void lblPress_Click(int Index);
     void cmdBrowse_Click();
     void cmdRename_Click();
+    void cmdPreview_Click();
 
     std::string strDir;                        // the chosen folder as the system names it, ending in "/"
 
@@ -25,4 +26,5 @@ private:
     QPushButton* cmdBrowse;
     QLineEdit* txtFilenameNew;
     QPushButton* cmdRename;
+    QPushButton* cmdPreview;
 };

@@ -356,7 +356,7 @@ TEST(ToolWindows, TabVisitsTheControlsInOrderFromTheFolderField)
     ASSERT_TRUE(QTest::qWaitForWindowActive(fill));
     EXPECT_EQ(fill->focusWidget(), Find<QWidget>(fill, "tPath"));
     Shown<frmRename> rename;
-    EXPECT_EQ(TabOrder(rename), QStringList({"txtDir", "txtFilenameNew", "cmdRename", "cmdBrowse"}));
+    EXPECT_EQ(TabOrder(rename), QStringList({"txtDir", "txtFilenameNew", "cmdRename", "cmdPreview", "cmdBrowse"}));
     ASSERT_TRUE(QTest::qWaitForWindowActive(rename));
     EXPECT_EQ(rename->focusWidget(), Find<QWidget>(rename, "txtDir"));
 }
