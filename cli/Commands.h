@@ -14,5 +14,6 @@ int Fill(const Args& args);
 int Rename(const Args& args);
 int Undo(const Args& args);
 int Journal(const Args& args);
+int ParseNames(const Args& args);
 
 } // namespace Cli

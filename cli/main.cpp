@@ -15,6 +15,7 @@ const char kHelp[] = "morvik-cli КОМАНДА [ПАРАМЕТРЫ] ...\n"
                      "  show     показать теги\n"
                      "  set      записать поля в теги файлов\n"
                      "  fill     заполнить теги файлов папки по шаблонам\n"
+                     "  parse    заполнить теги файлов папки из их имён\n"
                      "  rename   переименовать файлы папки по тегам\n"
                      "  undo     отменить последнюю операцию\n"
                      "  journal  что изменили последние операции\n"
@@ -29,7 +30,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"show", Cli::Show}, {"set", Cli::Set},   {"fill", Cli::Fill},
-    {"rename", Cli::Rename}, {"undo", Cli::Undo}, {"journal", Cli::Journal},
+    {"parse", Cli::ParseNames}, {"rename", Cli::Rename}, {"undo", Cli::Undo}, {"journal", Cli::Journal},
 };
 
 } // namespace

@@ -17,10 +17,9 @@ namespace Core {
 
 namespace {
 
-constexpr std::size_t kNamedAtMost = 20;
 const char kChangedSince[] = "изменён после просмотра";
 
-// The skipped files, the first few by name.
+// The skipped files for the closing box, and each of them for a report.
 class Skipped {
 public:
     explicit Skipped(ApplyReport* report) : report_(report) {}
@@ -28,27 +27,13 @@ public:
     {
         if (report_)
             report_->skipped.emplace_back(path, why);
-        if (lines_.size() < kNamedAtMost)
-            lines_.push_back(path + " — " + why);
-        ++count_;
+        files_.Add(path, why);
     }
-    std::size_t Count() const { return count_; }
-    std::string Text() const
-    {
-        if (count_ == 0)
-            return {};
-        std::string text = std::string(CR) + CR + "Пропущены:";
-        for (const std::string& line : lines_)
-            text += CR + line;
-        if (count_ > lines_.size())
-            text += std::string(CR) + "и ещё " + std::to_string(count_ - lines_.size()) + ".";
-        return text;
-    }
+    const SkippedFiles& Files() const { return files_; }
 
 private:
     ApplyReport* report_;
-    std::vector<std::string> lines_;
-    std::size_t count_ = 0;
+    SkippedFiles files_;
 };
 
 // Whether the file at path is the one the plan saw: the same file, length,
@@ -66,7 +51,7 @@ std::optional<std::string> NotAsSeen(const PlanRow& row)
     return std::nullopt;
 }
 
-std::string Closing(const PlanJob& job, bool stopped, std::size_t done, std::size_t total, const Skipped& skipped)
+std::string Closing(const PlanJob& job, bool stopped, std::size_t done, std::size_t total, const SkippedFiles& skipped)
 {
     if (stopped)
         return StoppedText(job.What(), job.Counted(), done, total) + skipped.Text();
@@ -130,7 +115,7 @@ ApplyEnd ApplyRecords(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quen
         report->done = done;
     if (loop.kind == LoopEnd::Broken)
         return ApplyEnd::Broken;
-    dialogs.MsgBox(Closing(job, loop.kind == LoopEnd::Stopped, done, ticked.size(), skipped), vbInformation);
+    dialogs.MsgBox(Closing(job, loop.kind == LoopEnd::Stopped, done, ticked.size(), skipped.Files()), vbInformation);
     return loop.kind == LoopEnd::Stopped ? ApplyEnd::Stopped : ApplyEnd::Done;
 }
 
@@ -273,7 +258,7 @@ ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJou
     }
     if (report)
         report->done = done;
-    dialogs.MsgBox(Closing(job, stopped, done, ticked.size(), skipped), vbInformation);
+    dialogs.MsgBox(Closing(job, stopped, done, ticked.size(), skipped.Files()), vbInformation);
     return stopped ? ApplyEnd::Stopped : ApplyEnd::Done;
 }
 

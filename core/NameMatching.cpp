@@ -27,7 +27,7 @@ std::optional<Slots> Split(const PatternPart& part, std::string_view name, bool 
     const std::vector<std::string>& literals = part.literals;
     const std::string& head = literals.front();
     const std::string& tail = literals.back();
-    if (part.slots.empty()) {
+    if (part.placeholders.empty()) {
         if (name != head)
             return std::nullopt;
         return Slots{};
@@ -36,7 +36,7 @@ std::optional<Slots> Split(const PatternPart& part, std::string_view name, bool 
         return std::nullopt;
     const std::size_t begin = head.size();
     const std::size_t end = name.size() - tail.size();
-    const std::size_t count = part.slots.size();
+    const std::size_t count = part.placeholders.size();
     Slots taken(count);
     if (!longest) {
         std::size_t at = begin;
@@ -83,9 +83,9 @@ std::optional<FieldValues> SplitAll(const NamePattern& pattern, const std::vecto
         const auto taken = Split(part, names[p], longest);
         if (!taken)
             return std::nullopt;
-        for (std::size_t i = 0; i < part.slots.size(); ++i)
-            if (part.slots[i] != kSkipSlot)
-                values[static_cast<std::size_t>(part.slots[i] - 1)] = std::string(TrimSpaces((*taken)[i]));
+        for (std::size_t i = 0; i < part.placeholders.size(); ++i)
+            if (part.placeholders[i] != kSkipSlot)
+                values[static_cast<std::size_t>(part.placeholders[i] - 1)] = std::string(TrimSpaces((*taken)[i]));
     }
     return values;
 }

@@ -83,8 +83,8 @@ std::optional<NamePattern> ParseNamePattern(const std::string& text, std::string
         const int slot = digit - '0';
         // Nothing between two placeholders leaves no way to tell where one
         // ends; a "/" between them is text, so it counts.
-        if (!part.slots.empty() && part.literals.back().empty())
-            return Refuse(error, "Между " + Shown(part.slots.back()) + " и " + Shown(slot)
+        if (!part.placeholders.empty() && part.literals.back().empty())
+            return Refuse(error, "Между " + Shown(part.placeholders.back()) + " и " + Shown(slot)
                                      + " в шаблоне имени ничего нет: не видно, где кончается одно поле и "
                                        "начинается другое. Поставьте между ними разделитель, например « - ».");
         if (slot != kSkipSlot) {
@@ -93,7 +93,7 @@ std::optional<NamePattern> ParseNamePattern(const std::string& text, std::string
             named[slot - 1] = true;
         }
         anySlot = true;
-        part.slots.push_back(slot);
+        part.placeholders.push_back(slot);
         part.literals.emplace_back();
     }
     if (!anySlot)
@@ -109,7 +109,7 @@ std::optional<NamePattern> ParseNamePattern(const std::string& text, std::string
     if (last.ends_with(".mp3"))
         last.resize(last.size() - 4);
     for (const PatternPart& part : pattern.parts)
-        if (part.slots.empty() && part.literals.front().empty())
+        if (part.placeholders.empty() && part.literals.front().empty())
             return Refuse(error, "В шаблоне имени пустой уровень папки: «/» в начале, в конце или два «/» "
                                  "подряд. Каждая часть между «/» описывает имя одной папки или файла.");
     return pattern;

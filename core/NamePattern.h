@@ -36,11 +36,12 @@ inline const std::optional<std::string>& ValueOf(const FieldValues& values, TagF
 inline constexpr int kSkipSlot = 9;
 
 // One "/"-separated part of a pattern: literal texts with one placeholder
-// between each two of them (slots 1 to 6 name a field, 9 skips text). The
-// outer literals may be empty, the inner ones never are.
+// between each two of them (1 to 6 name a field, 9 skips text). The outer
+// literals may be empty, the inner ones never are. (Not "slots": Qt makes
+// that word a macro in every window that includes this.)
 struct PatternPart {
-    std::vector<std::string> literals; // always one more than slots
-    std::vector<int> slots;
+    std::vector<std::string> literals; // always one more than placeholders
+    std::vector<int> placeholders;
 };
 
 struct NamePattern {

@@ -167,16 +167,27 @@ std::vector<char> Possible(const Plan& plan, const std::vector<std::size_t>& nex
 
 } // namespace
 
+const std::unordered_map<std::string_view, std::size_t>& Plan::ByPath()
+{
+    // The paths never change once the plan is made; the rows never move.
+    if (byPath_.size() != rows.size()) {
+        byPath_.clear();
+        byPath_.reserve(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            byPath_.emplace(rows[i].path, i);
+    }
+    return byPath_;
+}
+
 void SettleNames(Plan& plan)
 {
     const std::size_t n = plan.rows.size();
-    std::unordered_map<std::string, std::size_t> byPath, heading;
-    byPath.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        byPath.emplace(plan.rows[i].path, i);
+    const auto& byPath = plan.ByPath();
+    std::unordered_map<std::string_view, std::size_t> heading;
+    heading.reserve(n);
+    for (std::size_t i = 0; i < n; ++i)
         if (plan.rows[i].moves)
             ++heading[plan.rows[i].target];
-    }
     std::vector<char> sameTarget(n, 0);
     std::vector<std::size_t> next(n, kNone);
     for (std::size_t i = 0; i < n; ++i) {
@@ -215,9 +226,7 @@ void SetTicked(Plan& plan, std::size_t index, bool ticked)
     }
     row.wanted = ticked;
     // The renames of a circle go together.
-    std::unordered_map<std::string, std::size_t> byPath;
-    for (std::size_t i = 0; i < plan.rows.size(); ++i)
-        byPath.emplace(plan.rows[i].path, i);
+    const auto& byPath = plan.ByPath();
     std::size_t at = index;
     for (std::size_t steps = 0; steps < plan.rows.size(); ++steps) {
         const auto it = byPath.find(plan.rows[at].target);

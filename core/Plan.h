@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace Core {
@@ -104,6 +106,18 @@ public:
     std::string folder;
     std::vector<PlanRow> rows; // in the listing's order
     bool stopped = false;      // the user stopped the planning: rows hold the files looked at
+
+    Plan() = default;
+    // A copy makes its own index: the original's points into the original.
+    Plan(const Plan& other) : folder(other.folder), rows(other.rows), stopped(other.stopped) {}
+    Plan& operator=(const Plan&) = delete;
+
+    // The row of each file by its path, made once: a tick in a plan of a
+    // million renames must not build it again.
+    const std::unordered_map<std::string_view, std::size_t>& ByPath();
+
+private:
+    std::unordered_map<std::string_view, std::size_t> byPath_;
 };
 
 // Makes the plan of job over the MP3 files of folder (ending in "/"),

@@ -12,9 +12,6 @@
 
 namespace Core {
 
-namespace {
-
-// The file as the tag object has just read it.
 void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag)
 {
     Quenlar::FileSeen seen;
@@ -28,19 +25,20 @@ void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag)
     }
 }
 
-void Refuse(PlanRow& row, RowState state, std::string reason)
-{
-    row.state = state;
-    row.reason = std::move(reason);
-}
-
-// «ő», «€»: the characters the tag would store as "?".
-std::string Listed(const std::u32string& lost)
+std::string NotHeldReason(const std::u32string& lost)
 {
     std::string list;
     for (const char32_t c : lost)
         list += (list.empty() ? "«" : ", «") + Quenlar::Codepage::Utf8(c) + "»";
-    return list;
+    return list + " станет «?»";
+}
+
+namespace {
+
+void Refuse(PlanRow& row, RowState state, std::string reason)
+{
+    row.state = state;
+    row.reason = std::move(reason);
 }
 
 class FillPlan final : public PlanJob {
@@ -67,7 +65,7 @@ public:
         if (!row.appends && row.record == row.seen.last)
             return Refuse(row, RowState::Unchanged, {});
         if (const std::u32string lost = Quenlar::Codepage::CharactersNotHeld(filled.texts); !lost.empty())
-            return Refuse(row, RowState::NotHeld, Listed(lost) + " станет «?»");
+            return Refuse(row, RowState::NotHeld, NotHeldReason(lost));
         if (row.readOnly)
             return Refuse(row, RowState::ReadOnly, {});
         if (!filled.cut.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 // The fill tool's and the rename tool's jobs as plans see them: the per-file
-// decisions, made by the same steps their runs take.
+// decisions, made by the same steps their runs take. (The tags-from-names
+// job is ParseJob.h's.)
 #include "Plan.h"
 #include "TemplateExpansion.h"
 
@@ -11,5 +12,10 @@ namespace Core {
 
 std::unique_ptr<PlanJob> NewFillPlanJob(FillSettings settings);
 std::unique_ptr<PlanJob> NewRenamePlanJob(std::string templ);
+
+// What the record jobs share. The snapshot of the file tag has just read.
+void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag);
+// A NotHeld row's reason: "«ő», «€» станет «?»".
+std::string NotHeldReason(const std::u32string& lost);
 
 } // namespace Core

@@ -37,6 +37,29 @@ std::string ReadOnlyNotRestoredText(const std::string& path, int errnum)
 }
 
 namespace {
+constexpr std::size_t kNamedAtMost = 20;
+} // namespace
+
+void SkippedFiles::Add(const std::string& path, const std::string& why)
+{
+    if (lines_.size() < kNamedAtMost)
+        lines_.push_back(path + " — " + why);
+    ++count_;
+}
+
+std::string SkippedFiles::Text() const
+{
+    if (count_ == 0)
+        return {};
+    std::string text = std::string(CR) + CR + "Пропущены:";
+    for (const std::string& line : lines_)
+        text += CR + line;
+    if (count_ > lines_.size())
+        text += std::string(CR) + "и ещё " + std::to_string(count_ - lines_.size()) + ".";
+    return text;
+}
+
+namespace {
 
 // «ő» (U+0151); a control character by its number alone.
 std::string Named(char32_t c)

@@ -28,6 +28,20 @@ std::string MissingFileText(const std::string& path, const std::string& conseque
 // write: the file stays writable.
 std::string ReadOnlyNotRestoredText(const std::string& path, int errnum);
 
+// The files a run left as they were, each with why, for its closing box:
+// the first 20 by name, then how many more.
+class SkippedFiles {
+public:
+    void Add(const std::string& path, const std::string& why);
+    std::size_t Count() const { return count_; }
+    // "" when there are none; else two line breaks, "Пропущены:" and the list.
+    std::string Text() const;
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t count_ = 0;
+};
+
 // Asks before characters that the tag's code page (Windows-1251) cannot hold
 // are written into a tag, where they would be stored as "?": "where" starts
 // the sentence that names each of them, question ends the box, No is the

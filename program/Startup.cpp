@@ -6,6 +6,7 @@
 #include "frmMDI.h"
 #include "frmMain.h"
 #include "frmOpen.h"
+#include "frmParse.h"
 #include "frmRename.h"
 #include "mdlMain.h"
 
@@ -19,6 +20,7 @@ std::unique_ptr<frmMDI> LoadFrame()
         [](frmMDI& frame) -> QWidget* { return new frmOpen(&frame, frame.MdiArea()); },
         [](frmMDI& frame) -> QWidget* { return new frmMain(&frame); },
         [](frmMDI& frame) -> QWidget* { return new frmRename(&frame); },
+        [](frmMDI& frame) -> QWidget* { return new frmParse(&frame); },
         [](frmMDI& frame, const std::vector<std::string>& paths) {
             frmDocument::OpenFiles(frame.MdiArea(), paths, &frame);
         },

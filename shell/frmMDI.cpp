@@ -122,6 +122,7 @@ void frmMDI::BuildMenus()
     mnuTools = AddMenu(bar, "mnuTools", "&Действия");
     mnuToolsFill = AddItem(mnuTools, "mnuToolsFill", "&Заполнить теги...", QKeySequence(Qt::CTRL | Qt::Key_F));
     mnuToolsRename = AddItem(mnuTools, "mnuToolsRename", "&Переименовать файлы...", QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuToolsParse = AddItem(mnuTools, "mnuToolsParse", "&Теги из имён файлов...", QKeySequence(Qt::CTRL | Qt::Key_T));
     AddSeparator(mnuTools, "mnuToolsSep2");
     // No shortcut: Ctrl+Z belongs to the text fields.
     mnuToolsUndo = AddItem(mnuTools, "mnuToolsUndo", "Отменить последнюю операцию");
@@ -143,6 +144,7 @@ void frmMDI::BuildMenus()
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuToolsFill, &QAction::triggered, this, &frmMDI::mnuToolsFill_Click);
     connect(mnuToolsRename, &QAction::triggered, this, &frmMDI::mnuToolsRename_Click);
+    connect(mnuToolsParse, &QAction::triggered, this, &frmMDI::mnuToolsParse_Click);
     connect(mnuToolsUndo, &QAction::triggered, this, &frmMDI::mnuToolsUndo_Click);
     connect(mnuTools, &QMenu::aboutToShow, this, &frmMDI::UpdateUndo);
     connect(mnuToolsOptions, &QAction::triggered, this, &frmMDI::mnuToolsOptions_Click);
@@ -323,6 +325,12 @@ void frmMDI::mnuToolsRename_Click()
 {
     if (commands_.RenameFiles)
         ShowModeless(commands_.RenameFiles(*this));
+}
+
+void frmMDI::mnuToolsParse_Click()
+{
+    if (commands_.ParseTags)
+        ShowModeless(commands_.ParseTags(*this));
 }
 
 void frmMDI::mnuToolsUndo_Click()

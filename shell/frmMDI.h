@@ -30,6 +30,7 @@ public:
         WindowFactory Open;
         WindowFactory FillTags;
         WindowFactory RenameFiles;
+        WindowFactory ParseTags;
         FileOpener OpenFiles;
     };
 
@@ -57,6 +58,7 @@ public:
     QMenu* mnuTools;
     QAction* mnuToolsFill;
     QAction* mnuToolsRename;
+    QAction* mnuToolsParse;
     QAction* mnuToolsUndo;
     QAction* mnuToolsOptions;
     QMenu* mnuWindow;
@@ -84,6 +86,7 @@ private:
     void mnuFileCloseAll_Click();
     void mnuToolsFill_Click();
     void mnuToolsRename_Click();
+    void mnuToolsParse_Click();
     void mnuToolsUndo_Click();
     // The undo entry can be chosen while the last run's journal is there,
     // also after a new start of the program.

@@ -208,4 +208,23 @@ TEST_F(CliTest, FillPlansAppliesAndComesBackByteForByte)
     EXPECT_EQ(Files(), before);
 }
 
+TEST_F(CliTest, ParseFillsFromNamesAndRefusesABadPatternWithNothingTouched)
+{
+    dir.Write("Band - Song.mp3", Audio(300));
+    dir.Write("odd.mp3", Audio(300) + TagBytes("keep"));
+    const auto before = Files();
+    const CliResult refused = RunCli({"parse", "--apply", "%0 - %1", dir.Path()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("«%0»"), std::string::npos) << refused.err;
+    EXPECT_EQ(Files(), before);
+
+    const CliResult applied = RunCli({"parse", "--apply", "%2 - %1", dir.Path()});
+    EXPECT_EQ(applied.status, 1) << "odd.mp3 does not fit, and is named";
+    EXPECT_NE(applied.err.find("odd.mp3 — не подходит к шаблону"), std::string::npos) << applied.err;
+    EXPECT_EQ(LastRecord(dir / "Band - Song.mp3"), TagBytes("Song", "Band"));
+    EXPECT_EQ(ReadFile(dir / "odd.mp3"), before.at("odd.mp3"));
+    EXPECT_EQ(RunCli({"undo"}).status, 0);
+    EXPECT_EQ(Files(), before);
+}
+
 } // namespace

@@ -260,12 +260,12 @@ TEST_F(NamePatternTest, NamesMadeByTheRenameToolComeBackToTheirFields)
     };
 
     for (int round = 0; round < 1500; ++round) {
-        std::vector<int> slots = {1, 2, 3, 4, 5};
-        std::shuffle(slots.begin(), slots.end(), random);
-        slots.resize(1 + pick(5));
+        std::vector<int> placeholders = {1, 2, 3, 4, 5};
+        std::shuffle(placeholders.begin(), placeholders.end(), random);
+        placeholders.resize(1 + pick(5));
         std::string templ = heads[pick(heads.size())];
-        for (std::size_t i = 0; i < slots.size(); ++i)
-            templ += (i ? separators[pick(separators.size())] : "") + "%" + std::to_string(slots[i]);
+        for (std::size_t i = 0; i < placeholders.size(); ++i)
+            templ += (i ? separators[pick(separators.size())] : "") + "%" + std::to_string(placeholders[i]);
         templ += tails[pick(tails.size())];
 
         const auto source = NewTagObject();
@@ -283,7 +283,7 @@ TEST_F(NamePatternTest, NamesMadeByTheRenameToolComeBackToTheirFields)
             EXPECT_FALSE(m.ambiguous) << templ << " over " << name;
             const auto target = NewTagObject();
             ASSERT_TRUE(ApplyNameMatch(*target, m, {}));
-            for (const int slot : slots) {
+            for (const int slot : placeholders) {
                 SCOPED_TRACE(templ + " over " + name + ", %" + std::to_string(slot));
                 switch (slot) {
                 case 1: EXPECT_EQ(CutAtNull(target->Title()), CutAtNull(source->Title())); break;

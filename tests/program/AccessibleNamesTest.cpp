@@ -1,5 +1,5 @@
 // What a screen reader hears for each focusable control of the document
-// window, the open dialog, the two tools and the about box: a name, never a
+// window, the open dialog, the tools and the about box: a name, never a
 // field's value or bare punctuation.
 #include "Startup.h"
 #include "TempDir.h"
@@ -55,6 +55,7 @@ TEST(AccessibleNamesTest, EveryFocusableControlHasAName)
     frame->mnuFileOpen->trigger();
     frame->mnuToolsFill->trigger();
     frame->mnuToolsRename->trigger();
+    frame->mnuToolsParse->trigger();
 
     frmAbout about(frame.get());
     about.show();
@@ -78,11 +79,12 @@ TEST(AccessibleNamesTest, EveryFocusableControlHasAName)
         }
     }
     seen.sort();
-    EXPECT_EQ(seen, QStringList({"frmAbout", "frmDocument", "frmMain", "frmOpen", "frmRename"}));
+    EXPECT_EQ(seen, QStringList({"frmAbout", "frmDocument", "frmMain", "frmOpen", "frmParse", "frmRename"}));
     // The drop-downs by their caption, not their value; the tick boxes that have none by the field they tick.
     for (const char* expected : {"frmDocument.txtGenre=Жанр", "frmMain.tGenre=Жанр", "frmOpen.DriveList=Диск",
                                  "frmOpen.DirList=Папка", "frmMain.chYear=Заполнять поле «Год»",
                                  "frmMain.cmdBrowse=Выбрать папку", "frmRename.cmdBrowse=Выбрать папку",
+                                 "frmParse.cmdBrowse=Выбрать папку",
                                  "frmAbout.Text1=Сведения о программе"})
         EXPECT_TRUE(names.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                   << names.join('\n').toStdString();

@@ -122,12 +122,13 @@ TEST(StartupTest, CommandsOpenTheRealWindowsAndExitClosesAll)
     frame->mnuToolsFill->trigger();
     frame->mnuToolsFill->trigger();
     frame->mnuToolsRename->trigger();
+    frame->mnuToolsParse->trigger();
     QStringList windows;
     for (QWidget* w : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w->isWindow() && w->isVisible())
             windows << w->objectName();
     windows.sort();
-    EXPECT_EQ(windows, QStringList({"frmMain", "frmMain", "frmOpen", "frmRename"}));
+    EXPECT_EQ(windows, QStringList({"frmMain", "frmMain", "frmOpen", "frmParse", "frmRename"}));
 
     QPointer<frmDocument> doc = frmDocument::Open(frame->MdiArea(), path, "a.mp3");
     ASSERT_FALSE(doc.isNull());

@@ -47,7 +47,7 @@ QPalette DarkPalette()
     return dark;
 }
 
-// The frame as the program opens it, with a document, the open dialog, both
+// The frame as the program opens it, with a document, the open dialog, the
 // tools and the about box.
 struct AllWindows {
     TempDir dir;
@@ -61,6 +61,7 @@ struct AllWindows {
         frame->mnuFileOpen->trigger();
         frame->mnuToolsFill->trigger();
         frame->mnuToolsRename->trigger();
+        frame->mnuToolsParse->trigger();
         (new frmAbout(frame.get()))->show();
         for (QWidget* w : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (w->isWindow() && w->isVisible())
@@ -123,7 +124,7 @@ TEST(ThemesTest, UnderADarkPaletteEveryFieldAndLegendReads)
                 }
             }
         EXPECT_GE(fields, 20);
-        EXPECT_EQ(legends, 7 + 5 + 5);
+        EXPECT_EQ(legends, 7 + 5 + 5 + 7);
     }
     QApplication::setPalette(before);
 
@@ -149,7 +150,8 @@ TEST(ThemesTest, AnApplicationFontSetByTheDesktopLeavesEveryWindowInTahoma)
             if (w->objectName().startsWith("qt_") || !w->isVisibleTo(window))
                 continue;
             const QFontInfo font(w->font());
-            const bool smallButton = w->window()->objectName() == "frmRename" && w->objectName() == "cmdBrowse";
+            const bool smallButton = (w->window()->objectName() == "frmRename" || w->window()->objectName() == "frmParse")
+                && w->objectName() == "cmdBrowse";
             if (font.family() != "Tahoma" || w->font().pointSizeF() != (smallButton ? 6.75 : 8.25))
                 wrong.push_back((window->objectName() + "." + w->objectName() + " (" + w->metaObject()->className() +
                                  "): " + font.family() + " " + QString::number(w->font().pointSizeF()))

@@ -64,7 +64,7 @@ protected:
                 return new QWidget(&f, Qt::Window);
             };
         };
-        frame = std::make_unique<frmMDI>(frmMDI::Commands{count(opens), count(fills), count(renames), {}});
+        frame = std::make_unique<frmMDI>(frmMDI::Commands{count(opens), count(fills), count(renames), count(parses), {}});
         frame->show();
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -88,7 +88,7 @@ protected:
     }
 
     std::unique_ptr<frmMDI> frame;
-    int opens = 0, fills = 0, renames = 0;
+    int opens = 0, fills = 0, renames = 0, parses = 0;
 };
 
 } // namespace
@@ -124,6 +124,7 @@ TEST_F(FrameTest, MenusItemsAndShortcuts)
         {{"mnuTools", "&Действия", {}},
          {{"mnuToolsFill", "&Заполнить теги...", QKeySequence("Ctrl+F")},
           {"mnuToolsRename", "&Переименовать файлы...", QKeySequence("Ctrl+R")},
+          {"mnuToolsParse", "&Теги из имён файлов...", QKeySequence("Ctrl+T")},
           {"mnuToolsSep2", "", {}},
           {"mnuToolsUndo", "Отменить последнюю операцию", {}},
           {"mnuToolsSep1", "", {}},
@@ -189,7 +190,7 @@ TEST_F(FrameTest, TheUndoEntryFollowsTheJournalAndTakesTheLastRunBack)
 
 TEST_F(FrameTest, ShortcutsOpenANewOwnedWindowEachTime)
 {
-    for (Qt::Key key : {Qt::Key_F, Qt::Key_F, Qt::Key_R, Qt::Key_O}) {
+    for (Qt::Key key : {Qt::Key_F, Qt::Key_F, Qt::Key_R, Qt::Key_T, Qt::Key_O}) {
         QCoreApplication::processEvents(); // the window opened last takes the focus
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -197,6 +198,7 @@ TEST_F(FrameTest, ShortcutsOpenANewOwnedWindowEachTime)
     }
     EXPECT_EQ(fills, 2);
     EXPECT_EQ(renames, 1);
+    EXPECT_EQ(parses, 1);
     EXPECT_EQ(opens, 1);
     int shown = 0;
     for (QWidget* w : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -204,7 +206,7 @@ TEST_F(FrameTest, ShortcutsOpenANewOwnedWindowEachTime)
             ++shown;
             EXPECT_TRUE(w->testAttribute(Qt::WA_DeleteOnClose));
         }
-    EXPECT_EQ(shown, 4);
+    EXPECT_EQ(shown, 5);
 }
 
 TEST_F(FrameTest, WindowListShowsEveryCaptionAndMarksTheActive)

@@ -1,4 +1,4 @@
-// The two tool windows driven as the user drives them, with real message
+// The tool windows driven as the user drives them, with real message
 // boxes and prompts answered.
 #include "DialogDriver.h"
 #include "HookedTag.h"
@@ -12,6 +12,8 @@
 #include "TagObjects.h"
 #include "frmMDI.h"
 #include "frmMain.h"
+#include "frmParse.h"
+#include "frmPreview.h"
 #include "frmRename.h"
 #include "WindowTagObjects.h"
 #include "mdlBrowseForFolder.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,6 +29,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -745,6 +749,115 @@ TEST_F(ClosedDuringARun, TheRenameWindowClosedAtAPromptStopsAfterThatFile)
     EXPECT_EQ(Core::TakeBackLastRun(told), Core::TakeBackEnd::Done);
     EXPECT_EQ(Core::Platform::ListMp3Files(dir.Path()).size(), std::size_t(kFiles));
     EXPECT_FALSE(Exists(dir / "Same.mp3"));
+}
+
+TEST(ParseWindow, OpensWithItsOptionsOffAndEnablesBothButtonsOnFolderAndPattern)
+{
+    TempDir dir;
+    Chooser chooser;
+    Shown<frmParse> w;
+    EXPECT_EQ(w->objectName(), "frmParse");
+    EXPECT_EQ(w->windowTitle(), "Теги из имён файлов");
+    EXPECT_EQ(w->size(), QSize(371, 251));
+    EXPECT_EQ(QFontInfo(w->font()).family(), "Tahoma");
+    for (const char* name : {"chkOnlyEmpty", "chkUnderscores", "chkLastSeparator"})
+        EXPECT_FALSE(Find<QCheckBox>(w, name)->isChecked()) << name;
+    EXPECT_EQ(Find<QCheckBox>(w, "chkUnderscores")->text(), "Заменять «_» пробелами");
+    EXPECT_EQ(Find<QLabel>(w, "lblPress9")->text(), "%9 - пропустить");
+    EXPECT_EQ(Find<QLineEdit>(w, "txtPattern")->accessibleName(), "Шаблон имени");
+    auto* txtDir = Find<QLineEdit>(w, "txtDir");
+    auto* txtPattern = Find<QLineEdit>(w, "txtPattern");
+    auto* cmdPreview = Find<QPushButton>(w, "cmdPreview");
+    auto* cmdParse = Find<QPushButton>(w, "cmdParse");
+    EXPECT_TRUE(txtDir->isReadOnly());
+    EXPECT_TRUE(cmdParse->isDefault());
+    EXPECT_EQ(cmdPreview->text(), "Просмотр...");
+
+    // The legend types its placeholders into the pattern.
+    txtPattern->setFocus();
+    QTest::mouseClick(Find<QLabel>(w, "lblPress9"), Qt::LeftButton);
+    txtPattern->insert(" - ");
+    QTest::mouseClick(Find<QLabel>(w, "lblPress2"), Qt::LeftButton);
+    EXPECT_EQ(txtPattern->text(), "%9 - %2");
+    EXPECT_FALSE(cmdPreview->isEnabled() || cmdParse->isEnabled()) << "no folder yet";
+
+    chooser.folder = QString::fromStdString(dir.Path());
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(chooser.prompt, "Выберите папку");
+    EXPECT_EQ(txtDir->text().toStdString(), dir.Path());
+    EXPECT_TRUE(cmdPreview->isEnabled() && cmdParse->isEnabled());
+    txtPattern->clear();
+    EXPECT_FALSE(cmdPreview->isEnabled() || cmdParse->isEnabled());
+}
+
+TEST(ParseWindow, ARefusedPatternIsReportedAndARunEndsWithOneBox)
+{
+    StateHome state;
+    TempDir dir;
+    const std::string abc = Mp3(dir, "A - B - C.mp3", TagBytes("x"));
+    const std::string bare = dir.Write("track05.mp3", Audio(300));
+    const std::string before = ReadFile(abc);
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmParse> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    Find<QLineEdit>(w, "txtPattern")->setText("%2%1");
+    {
+        DialogDriver driver({Answer(QMessageBox::Ok)});
+        QTest::mouseClick(Find<QPushButton>(w, "cmdParse"), Qt::LeftButton);
+        ASSERT_EQ(driver.Seen().size(), 1u);
+        EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Critical);
+        EXPECT_TRUE(driver.Seen()[0].text.startsWith("Между «%2» (исполнитель) и «%1» (название)"))
+            << driver.Seen()[0].text.toStdString();
+        EXPECT_EQ(ReadFile(abc), before);
+    }
+    // The tick boxes reach the run.
+    Find<QLineEdit>(w, "txtPattern")->setText("%2 - %1");
+    Find<QCheckBox>(w, "chkLastSeparator")->setChecked(true);
+    DialogDriver driver({Answer(QMessageBox::Ok)});
+    QTest::mouseClick(Find<QPushButton>(w, "cmdParse"), Qt::LeftButton);
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Information);
+    EXPECT_EQ(driver.Seen()[0].text.toStdString(), "Заполнение тегов завершено. Изменено файлов: 1 из 2.\n\nПропущены:\n"
+                                                      + bare + " — не подходит к шаблону");
+    EXPECT_EQ(LastRecord(abc), TagBytes("C", "A - B"));
+    EXPECT_TRUE(w->isVisible());
+}
+
+
+TEST(ParseWindow, PreviewShowsAColumnPerFieldThePatternSetsAndTheOtherSplit)
+{
+    TempDir dir;
+    const std::string abc = Mp3(dir, "A - B - C.mp3", TagBytes("x"));
+    const std::string before = ReadFile(abc);
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmParse> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    // A refused pattern: its box, and no preview.
+    Find<QLineEdit>(w, "txtPattern")->setText("%0");
+    {
+        DialogDriver driver({Answer(QMessageBox::Ok)});
+        QTest::mouseClick(Find<QPushButton>(w, "cmdPreview"), Qt::LeftButton);
+        ASSERT_EQ(driver.Seen().size(), 1u);
+        EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Critical);
+        EXPECT_TRUE(driver.Seen()[0].text.contains("«%0»"));
+        EXPECT_EQ(w->findChild<frmPreview*>(), nullptr);
+    }
+    Find<QLineEdit>(w, "txtPattern")->setText("%2 - %1");
+    QTest::mouseClick(Find<QPushButton>(w, "cmdPreview"), Qt::LeftButton);
+    QPointer<frmPreview> preview = w->findChild<frmPreview*>();
+    ASSERT_NE(preview, nullptr);
+    const QAbstractItemModel* model = preview->lvwPlan->model();
+    QStringList headers;
+    for (int c = 0; c < model->columnCount(); ++c)
+        headers << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(headers, QStringList({"Файл", "Название", "Исполнитель", "Состояние"}));
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->index(0, 3).data().toString(), "неоднозначно: иначе исполнитель «A - B», название «C»");
+    preview->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ReadFile(abc), before);
 }
 
 } // namespace
