@@ -15,5 +15,6 @@ int Rename(const Args& args);
 int Undo(const Args& args);
 int Journal(const Args& args);
 int ParseNames(const Args& args);
+int Recode(const Args& args);
 
 } // namespace Cli

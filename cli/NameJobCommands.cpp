@@ -1,10 +1,12 @@
-// parse: the tags-from-names tool, planned and applied as the others.
+// parse and recode: the tags-from-names and recode tools, planned and
+// applied as the others.
 #include "Commands.h"
 
 #include "FileArgs.h"
 #include "NamePattern.h"
 #include "ParseJob.h"
 #include "PlanCommand.h"
+#include "RecodeJob.h"
 
 #include <iostream>
 
@@ -19,6 +21,11 @@ const char kParseHelp[]
       "  --last-separator        поле берёт самый длинный текст, а не самый короткий\n"
       "  --only-empty            заполнять только пустые поля\n"
       "  --underscores           «_» — пробел\n";
+
+const char kRecodeHelp[] = "morvik-cli recode [ПАРАМЕТРЫ] ПАПКА\n"
+                           "Перекодирует теги файлов MP3 папки из KOI8-R или CP866 в Windows-1251.\n"
+                           "  --from auto|koi8-r|cp866  исходная кодировка (auto: догадка для каждого файла;\n"
+                           "                            файлы с неуверенной догадкой остаются)\n";
 
 } // namespace
 
@@ -44,6 +51,30 @@ int ParseNames(const Args& args)
     parse.onlyEmpty = parsed.Has("only-empty");
     parse.underscores = parsed.Has("underscores");
     const auto job = Core::NewParsePlanJob(parsed.positional[0], parse);
+    return RunPlan(*job, folder, {}, options);
+}
+
+int Recode(const Args& args)
+{
+    int status = kDone;
+    const auto prepared = PreparePlanCommand("recode", args, {{"from", 0, true}}, kRecodeHelp, status);
+    if (!prepared)
+        return status;
+    const auto& [parsed, options] = *prepared;
+    std::optional<Quenlar::Codepage::Page> from;
+    const std::string page = parsed.Value("from").value_or("auto");
+    if (page == "koi8-r")
+        from = Quenlar::Codepage::Page::Koi8R;
+    else if (page == "cp866")
+        from = Quenlar::Codepage::Page::Cp866;
+    else if (page != "auto")
+        return UsageError("recode", "неизвестная кодировка " + page + " (auto, koi8-r или cp866)");
+    if (parsed.positional.size() != 1)
+        return UsageError("recode", "нужна одна папка");
+    const auto folder = FolderArgument(parsed.positional[0]);
+    if (!folder)
+        return kLeft;
+    const auto job = Core::NewRecodePlanJob(from);
     return RunPlan(*job, folder, {}, options);
 }
 

@@ -16,6 +16,7 @@ const char kHelp[] = "morvik-cli КОМАНДА [ПАРАМЕТРЫ] ...\n"
                      "  set      записать поля в теги файлов\n"
                      "  fill     заполнить теги файлов папки по шаблонам\n"
                      "  parse    заполнить теги файлов папки из их имён\n"
+                     "  recode   перекодировать теги из KOI8-R или CP866 в Windows-1251\n"
                      "  rename   переименовать файлы папки по тегам\n"
                      "  undo     отменить последнюю операцию\n"
                      "  journal  что изменили последние операции\n"
@@ -30,7 +31,8 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"show", Cli::Show}, {"set", Cli::Set},   {"fill", Cli::Fill},
-    {"parse", Cli::ParseNames}, {"rename", Cli::Rename}, {"undo", Cli::Undo}, {"journal", Cli::Journal},
+    {"parse", Cli::ParseNames}, {"recode", Cli::Recode}, {"rename", Cli::Rename},
+    {"undo", Cli::Undo}, {"journal", Cli::Journal},
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ApplyPlan.h"
 #include "FillRun.h"
 #include "Journal.h"
+#include "RecodeJob.h"
 #include "RenameRun.h"
 #include "TakeBack.h"
 
@@ -43,6 +44,24 @@ public:
 private:
     const std::string folder_;
     const std::string templ_;
+    const std::unique_ptr<Quenlar::_TMP3Tag> tag_;
+};
+
+class RecodeJob final : public BatchRun {
+public:
+    RecodeJob(std::string folder, std::optional<Quenlar::Codepage::Page> from, std::unique_ptr<Quenlar::_TMP3Tag> tag)
+        : folder_(std::move(folder)), from_(from), tag_(std::move(tag))
+    {
+    }
+    void Run(UserDialogs& dialogs) override
+    {
+        if (const auto journal = RunJournal::Begin(dialogs))
+            RunRecode(folder_, from_, *tag_, dialogs, journal.get());
+    }
+
+private:
+    const std::string folder_;
+    const std::optional<Quenlar::Codepage::Page> from_;
     const std::unique_ptr<Quenlar::_TMP3Tag> tag_;
 };
 
@@ -108,6 +127,12 @@ std::unique_ptr<BatchRun> NewFillRun(std::string folder, FillSettings settings, 
 std::unique_ptr<BatchRun> NewRenameRun(std::string folder, std::string templ, std::unique_ptr<Quenlar::_TMP3Tag> tag)
 {
     return std::make_unique<RenameJob>(std::move(folder), std::move(templ), std::move(tag));
+}
+
+std::unique_ptr<BatchRun> NewRecodeRun(std::string folder, std::optional<Quenlar::Codepage::Page> from,
+                                       std::unique_ptr<Quenlar::_TMP3Tag> tag)
+{
+    return std::make_unique<RecodeJob>(std::move(folder), from, std::move(tag));
 }
 
 std::unique_ptr<BatchRun> NewTakeBack()

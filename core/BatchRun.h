@@ -3,11 +3,13 @@
 // settings, its own tag object and its journal, from its start to its end,
 // so that a window that closes meanwhile takes nothing away from it; the
 // window only configures it and shows its progress.
+#include "RussianCodepages.h"
 #include "TMP3Tag.h"
 #include "TemplateExpansion.h"
 #include "UserDialogs.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Core {
@@ -24,6 +26,10 @@ std::unique_ptr<BatchRun> NewFillRun(std::string folder, FillSettings settings,
                                      std::unique_ptr<Quenlar::_TMP3Tag> tag);
 // The rename run over folder by a name template, journalled.
 std::unique_ptr<BatchRun> NewRenameRun(std::string folder, std::string templ, std::unique_ptr<Quenlar::_TMP3Tag> tag);
+// The recode run over folder, from the page chosen or, without one, the page
+// guessed for each file, journalled.
+std::unique_ptr<BatchRun> NewRecodeRun(std::string folder, std::optional<Quenlar::Codepage::Page> from,
+                                       std::unique_ptr<Quenlar::_TMP3Tag> tag);
 // Taking back the newest run that is not taken back yet.
 std::unique_ptr<BatchRun> NewTakeBack();
 

@@ -57,7 +57,7 @@ ItemEnd DecideRow(Plan& plan, PlanJob& job, Quenlar::_TMP3Tag& tag, const std::s
     PlanRow& row = plan.rows.emplace_back();
     row.path = path;
     job.Decide(row, name, tag);
-    row.ticked = TickedAtFirst(row.state);
+    row.ticked = TickedAtFirst(row.state) && !row.unsure;
     row.wanted = row.moves;
     return ItemEnd::Next;
 }
@@ -289,7 +289,7 @@ std::vector<std::size_t> ShowingOrder(const Plan& plan)
     const auto rank = [](const PlanRow& row) {
         if (row.state == RowState::Unchanged)
             return 2;
-        return TickedAtFirst(row.state) && row.state != RowState::Ambiguous ? 1 : 0;
+        return TickedAtFirst(row.state) && row.state != RowState::Ambiguous && !row.unsure ? 1 : 0;
     };
     std::vector<std::size_t> order(plan.rows.size());
     for (std::size_t i = 0; i < order.size(); ++i)

@@ -58,6 +58,9 @@ struct PlanRow {
     RowState state = RowState::Unchangeable;
     std::string reason; // a short reason, shown after the state's words
     bool ticked = false;
+    // The job is not sure of its decision (a guessed code page that another
+    // reading came close to): the row waits for the user's tick.
+    bool unsure = false;
     Snapshot seen;
     // A job that writes records: the last 128 bytes before (seen.last) and
     // the record it would write; appends when the file holds none.
@@ -151,8 +154,9 @@ struct PlanCounts {
 };
 PlanCounts CountRows(const Plan& plan);
 
-// The rows in the order a preview shows them: problems first, then the
-// rows that change, then those without changes, each kind in listing order.
+// The rows in the order a preview shows them: problems and the rows the job
+// is unsure of first, then the rows that change, then those without
+// changes, each kind in listing order.
 std::vector<std::size_t> ShowingOrder(const Plan& plan);
 
 } // namespace Core

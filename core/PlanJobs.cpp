@@ -12,27 +12,6 @@
 
 namespace Core {
 
-void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag)
-{
-    Quenlar::FileSeen seen;
-    Quenlar::FileEnd end;
-    if (Quenlar::LastRead(tag, seen) && Quenlar::LastReadEnd(tag, end)) {
-        row.seen.device = seen.device;
-        row.seen.inode = seen.inode;
-        row.seen.length = seen.length;
-        row.seen.changed = end.changed;
-        row.seen.last = end.last;
-    }
-}
-
-std::string NotHeldReason(const std::u32string& lost)
-{
-    std::string list;
-    for (const char32_t c : lost)
-        list += (list.empty() ? "«" : ", «") + Quenlar::Codepage::Utf8(c) + "»";
-    return list + " станет «?»";
-}
-
 namespace {
 
 void Refuse(PlanRow& row, RowState state, std::string reason)
@@ -150,6 +129,32 @@ private:
 };
 
 } // namespace
+
+void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag)
+{
+    Quenlar::FileSeen seen;
+    Quenlar::FileEnd end;
+    if (Quenlar::LastRead(tag, seen) && Quenlar::LastReadEnd(tag, end)) {
+        row.seen.device = seen.device;
+        row.seen.inode = seen.inode;
+        row.seen.length = seen.length;
+        row.seen.changed = end.changed;
+        row.seen.last = end.last;
+    }
+}
+
+std::string NotHeldReason(const std::u32string& lost)
+{
+    return ListedCharacters(lost) + " станет «?»";
+}
+
+std::string ListedCharacters(const std::u32string& lost)
+{
+    std::string list;
+    for (const char32_t c : lost)
+        list += (list.empty() ? "«" : ", «") + Quenlar::Codepage::Utf8(c) + "»";
+    return list;
+}
 
 std::unique_ptr<PlanJob> NewFillPlanJob(FillSettings settings)
 {

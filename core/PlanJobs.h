@@ -13,8 +13,11 @@ namespace Core {
 std::unique_ptr<PlanJob> NewFillPlanJob(FillSettings settings);
 std::unique_ptr<PlanJob> NewRenamePlanJob(std::string templ);
 
-// What the record jobs share. The snapshot of the file tag has just read.
+// What every job's Decide shares.
+// The file as tag has just read it, into row.seen.
 void NoteSeen(PlanRow& row, const Quenlar::_TMP3Tag& tag);
+// «ő», «€»: the characters a tag would store as "?", for a row's reason.
+std::string ListedCharacters(const std::u32string& lost);
 // A NotHeld row's reason: "«ő», «€» станет «?»".
 std::string NotHeldReason(const std::u32string& lost);
 

@@ -25,17 +25,6 @@ std::string StoppedText(const std::string& what, const std::string& counted, std
     return what + " прервано. " + counted + ": " + std::to_string(changed) + " из " + std::to_string(total) + ".";
 }
 
-std::string MissingFileText(const std::string& path, const std::string& consequence)
-{
-    return "Файл " + path + " отсутствует" + consequence;
-}
-
-std::string ReadOnlyNotRestoredText(const std::string& path, int errnum)
-{
-    return "Не удалось снова сделать файл " + path + " доступным только для чтения." + CR + CR
-        + Platform::ErrorText(errnum);
-}
-
 namespace {
 constexpr std::size_t kNamedAtMost = 20;
 } // namespace
@@ -57,6 +46,17 @@ std::string SkippedFiles::Text() const
     if (count_ > lines_.size())
         text += std::string(CR) + "и ещё " + std::to_string(count_ - lines_.size()) + ".";
     return text;
+}
+
+std::string MissingFileText(const std::string& path, const std::string& consequence)
+{
+    return "Файл " + path + " отсутствует" + consequence;
+}
+
+std::string ReadOnlyNotRestoredText(const std::string& path, int errnum)
+{
+    return "Не удалось снова сделать файл " + path + " доступным только для чтения." + CR + CR
+        + Platform::ErrorText(errnum);
 }
 
 namespace {

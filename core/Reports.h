@@ -20,6 +20,20 @@ std::optional<std::vector<std::string>> ListMp3FilesOrReport(const std::string& 
 std::string StoppedText(const std::string& what, const std::string& counted, std::size_t changed,
                         std::size_t total);
 
+// The files a run left out, for its closing box: the first 20 by name, as
+// "Пропущены:" and a line "path — why" each, then how many more.
+class SkippedFiles {
+public:
+    void Add(const std::string& path, const std::string& why);
+    std::size_t Count() const { return count_; }
+    // Two line breaks and the list; "" when nothing was skipped.
+    std::string Text() const;
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t count_ = 0;
+};
+
 // The report on a file that is not there: "Файл path отсутствует" and then
 // what follows from it (a full stop, or the rest of the sentence).
 std::string MissingFileText(const std::string& path, const std::string& consequence = ".");
@@ -27,20 +41,6 @@ std::string MissingFileText(const std::string& path, const std::string& conseque
 // The report on a read-only attribute that could not be set back after a
 // write: the file stays writable.
 std::string ReadOnlyNotRestoredText(const std::string& path, int errnum);
-
-// The files a run left as they were, each with why, for its closing box:
-// the first 20 by name, then how many more.
-class SkippedFiles {
-public:
-    void Add(const std::string& path, const std::string& why);
-    std::size_t Count() const { return count_; }
-    // "" when there are none; else two line breaks, "Пропущены:" and the list.
-    std::string Text() const;
-
-private:
-    std::vector<std::string> lines_;
-    std::size_t count_ = 0;
-};
 
 // Asks before characters that the tag's code page (Windows-1251) cannot hold
 // are written into a tag, where they would be stored as "?": "where" starts

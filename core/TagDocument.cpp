@@ -30,6 +30,9 @@ TagFields TagDocument::ReadFields(const std::string& path)
 {
     Quenlar::_TMP3Tag& tag = Tag();
     tag.TagRead(path);
+    // The bytes as read: the fields show them as Windows-1251 whatever they are.
+    Quenlar::FileEnd end;
+    guess_ = Quenlar::LastReadEnd(tag, end) ? GuessRecordCodepage(end.last) : CodepageGuess();
     return tag.ValidTag() ? FieldsOf(tag) : TagFields();
 }
 
@@ -109,6 +112,8 @@ TagDocument::Outcome TagDocument::Save(UserDialogs& dialogs, const std::string& 
         if (!WriteAskingAboutReadOnly(dialogs, path, Platform::GetFileAttributesA(path), question, [&] {
                 WriteFields(path, fields);
                 shown_ = FieldsOf(Tag()); // exactly what was written
+                std::array<char, 128> written{};
+                guess_ = Quenlar::RecordOf(Tag(), written) ? GuessRecordCodepage(written) : CodepageGuess();
             }))
             return Declined;
     } catch (const Quenlar::LibraryError& e) {

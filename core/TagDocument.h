@@ -2,6 +2,7 @@
 // What a document window does with its file, without the window: read the
 // tag into field values, save them, re-read, and rename after a template.
 // Questions and reports go through UserDialogs, so the window stays thin.
+#include "CodepageGuess.h"
 #include "GenreList.h"
 #include "UserDialogs.h"
 #include "TMP3Tag.h"
@@ -57,6 +58,9 @@ public:
     Outcome Save(UserDialogs& dialogs, const std::string& path, TagFields& fields);
     // Reads the tag of path again; fields are only changed on Done.
     Outcome Reread(UserDialogs& dialogs, const std::string& path, TagFields& fields);
+    // The code page the text of the record last read or written looks
+    // written in (None without a record): told to the user, never applied.
+    CodepageGuess Guess() const { return guess_; }
     // Renames path to the name templ gives for fields, in the same folder or
     // below, asking for another path while the target is taken. Never
     // replaces; Unchanged when the target is the file itself.
@@ -76,6 +80,7 @@ private:
     TagFactory factory_;
     std::unique_ptr<Quenlar::_TMP3Tag> tag_; // made on first use, kept for every file operation
     TagFields shown_;                        // as filled, re-read or saved: what an edit is measured against
+    CodepageGuess guess_;                    // of the record shown_ came from
 };
 
 } // namespace Core

@@ -11,6 +11,7 @@
 #include "QtText.h"
 #include "TagObjects.h"
 #include "TextHelpers.h"
+#include "frmMDI.h"
 #include "mdlMain.h"
 
 #include <QCheckBox>
@@ -37,6 +38,10 @@ constexpr int ClientWidth = 332;
 constexpr int DesignDecoration = frmDocument::ExpandedHeight - 412;
 
 const char* const Marker = " *";
+
+// lblCodepage's row under the comment; what lies below moves down by its height.
+constexpr int CodepageTop = 201;
+constexpr int CodepageRow = 20;
 
 // Message boxes over the window once it is shown; before that (SetDefaults)
 // over whatever window is active, the open dialog.
@@ -72,8 +77,10 @@ frmDocument::frmDocument(QWidget* parent) : QWidget(parent), doc_(Shell::CreateT
     setWindowIcon(Shell::DocumentIcon());
     BuildFields();
     BuildRenameArea();
-    Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, chkAdv, cmdRefresh,
-                    cmdChange, txtFilenameNew, cmdRename});
+    BuildCodepageLabel();
+    Form::TabOrder({txtFilename, txtTitle, txtArtist, txtAlbum, txtYear, txtGenre, txtComment, lblCodepage, chkAdv,
+                    cmdRefresh, cmdChange, txtFilenameNew, cmdRename});
+    lblCodepage->setFocusPolicy(Qt::NoFocus); // until it shows; once in the order, which skips such controls
 
     for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComment})
         connect(field, &QLineEdit::textChanged, this, &frmDocument::Edited);
@@ -130,6 +137,18 @@ void frmDocument::BuildRenameArea()
     cmdRename->setEnabled(false);
 }
 
+void frmDocument::BuildCodepageLabel()
+{
+    lblCodepage = Place(new QLabel(this), "lblCodepage", 10, CodepageTop, 316, 15);
+    lblCodepage->setTextFormat(Qt::RichText);
+    lblCodepage->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    lblCodepage->setFocusPolicy(Qt::TabFocus);
+    lblCodepage->setVisible(false);
+    // Tab reaches it while it shows (ShowCodepage), and a key follows its link (eventFilter).
+    lblCodepage->installEventFilter(this);
+    connect(lblCodepage, &QLabel::linkActivated, this, &frmDocument::lblCodepage_Click);
+}
+
 frmDocument::~frmDocument() = default;
 
 void frmDocument::SetDefaults(const std::string& strFilepath, const std::string& strFiletitle)
@@ -152,6 +171,7 @@ void frmDocument::SetDefaults(const std::string& strFilepath, const std::string&
     if (!doc_.Load(dialogs, strFilepath, fields))
         return;
     ShowFields(fields);
+    ShowCodepage();
     blSaved = true;
     loaded_ = true;
 
@@ -211,6 +231,35 @@ void frmDocument::ShowFields(const Core::TagFields& fields)
     txtComment->setText(Q(fields.comment));
 }
 
+void frmDocument::ShowCodepage()
+{
+    const Core::TextCodepage codepage = doc_.Guess().codepage;
+    // What the fields show stays the bytes read as Windows-1251, which is what would be written.
+    const bool show = Core::PageToRecode(codepage).has_value();
+    if (show) {
+        const std::string_view name = Core::CodepageName(codepage);
+        lblCodepage->setText(QStringLiteral("Похоже, текст тега записан в %1. <a href=\"recode\">Перекодировать...</a>")
+                                 .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
+    }
+    if (show != codepageRow_) {
+        codepageRow_ = show;
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child != lblCodepage && child->y() >= CodepageTop)
+                child->move(child->x(), child->y() + (show ? CodepageRow : -CodepageRow));
+        ApplyOuterHeight();
+    }
+    lblCodepage->setVisible(show);
+    // Tab reaches the link, a click leaves the focus where it was.
+    lblCodepage->setFocusPolicy(show ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void frmDocument::lblCodepage_Click()
+{
+    // The frame opens the tool windows.
+    if (auto* frame = qobject_cast<frmMDI*>(window()))
+        frame->OpenRecodeTool(Core::GetFolder(strFilepath_));
+}
+
 void frmDocument::Edited()
 {
     if (blSaved)
@@ -256,7 +305,7 @@ void frmDocument::chkAdv_Click()
 
 void frmDocument::ApplyOuterHeight()
 {
-    const int outer = chkAdv->isChecked() ? ExpandedHeight : CollapsedHeight;
+    const int outer = (chkAdv->isChecked() ? ExpandedHeight : CollapsedHeight) + (codepageRow_ ? CodepageRow : 0);
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (!sub) {
         setFixedSize(ClientWidth, outer - DesignDecoration);
@@ -274,6 +323,21 @@ bool frmDocument::event(QEvent* event)
     if (event->type() == QEvent::ParentChange)
         ApplyOuterHeight();
     return result;
+}
+
+bool frmDocument::eventFilter(QObject* watched, QEvent* event)
+{
+    // A label draws no focus of its own: a thin box shows where Tab is.
+    if (watched == lblCodepage && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        lblCodepage->setFrameShape(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
+    if (watched == lblCodepage && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            lblCodepage_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmDocument::txtFilenameNew_Change()
@@ -307,6 +371,7 @@ Core::TagDocument::Outcome frmDocument::cmdChange_Click()
     if (outcome == Core::TagDocument::Done) {
         // What the file now holds; still unsaved while the fields change, so that is no edit.
         ShowFields(fields);
+        ShowCodepage();
         MarkSaved();
     }
     else if (outcome == Core::TagDocument::Missing)
@@ -324,6 +389,7 @@ void frmDocument::cmdRefresh_Click()
     case Core::TagDocument::Done:
         // Still unsaved while the fields change, so that is no edit.
         ShowFields(fields);
+        ShowCodepage();
         MarkSaved();
         break;
     case Core::TagDocument::Missing:

@@ -49,6 +49,9 @@ public:
     QLineEdit* txtFilenameNew;
     QLabel* lblPress[6]; // indices 1 to 5, as the placeholders they insert
     QPushButton* cmdRename;
+    // Under the fields, only for a tag whose text looks written in KOI8-R or
+    // CP866: says so, and its link opens the recode tool on the file's folder.
+    QLabel* lblCodepage;
 
     // Outer heights of the sub-window, frame and title bar included.
     static constexpr int CollapsedHeight = 272;
@@ -57,11 +60,18 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    // Return, Enter or Space on lblCodepage follows its link; a box shows its focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildFields();
     void BuildRenameArea();
+    void BuildCodepageLabel();
+    // Shows lblCodepage, with the room it takes, as the guess for the tag
+    // read or written last asks, or hides it and gives the room back.
+    void ShowCodepage();
+    void lblCodepage_Click();
     void Edited();
     void MarkChanged();
     void MarkSaved();
@@ -83,4 +93,5 @@ private:
     bool blSaved = false;
     bool loaded_ = false;
     bool closing_ = false; // inside closeEvent: a missing file must not close again
+    bool codepageRow_ = false; // lblCodepage is shown, the controls below it moved down
 };

@@ -7,6 +7,7 @@
 #include "frmMain.h"
 #include "frmOpen.h"
 #include "frmParse.h"
+#include "frmRecode.h"
 #include "frmRename.h"
 #include "mdlMain.h"
 
@@ -24,6 +25,7 @@ std::unique_ptr<frmMDI> LoadFrame()
         [](frmMDI& frame, const std::vector<std::string>& paths) {
             frmDocument::OpenFiles(frame.MdiArea(), paths, &frame);
         },
+        [](frmMDI& frame, const std::string& folder) -> QWidget* { return new frmRecode(&frame, folder); },
     });
 }
 

@@ -11,8 +11,8 @@ class frmMDI;
 namespace Program {
 
 // A new, hidden frame (maximised from btMDIWindowState) whose Open, Fill
-// tags and Rename files commands open the open dialog and the two batch
-// tools, and whose dropped files open as documents.
+// tags, Rename files and Recode tags commands open the open dialog and the
+// batch tools, and whose dropped files open as documents.
 std::unique_ptr<frmMDI> LoadFrame();
 
 // The files named on the command line, in order: each argument is a path

@@ -123,6 +123,7 @@ void frmMDI::BuildMenus()
     mnuToolsFill = AddItem(mnuTools, "mnuToolsFill", "&Заполнить теги...", QKeySequence(Qt::CTRL | Qt::Key_F));
     mnuToolsRename = AddItem(mnuTools, "mnuToolsRename", "&Переименовать файлы...", QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuToolsParse = AddItem(mnuTools, "mnuToolsParse", "&Теги из имён файлов...", QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuToolsRecode = AddItem(mnuTools, "mnuToolsRecode", "Перекодировать теги...");
     AddSeparator(mnuTools, "mnuToolsSep2");
     // No shortcut: Ctrl+Z belongs to the text fields.
     mnuToolsUndo = AddItem(mnuTools, "mnuToolsUndo", "Отменить последнюю операцию");
@@ -145,6 +146,7 @@ void frmMDI::BuildMenus()
     connect(mnuToolsFill, &QAction::triggered, this, &frmMDI::mnuToolsFill_Click);
     connect(mnuToolsRename, &QAction::triggered, this, &frmMDI::mnuToolsRename_Click);
     connect(mnuToolsParse, &QAction::triggered, this, &frmMDI::mnuToolsParse_Click);
+    connect(mnuToolsRecode, &QAction::triggered, this, [this] { OpenRecodeTool({}); });
     connect(mnuToolsUndo, &QAction::triggered, this, &frmMDI::mnuToolsUndo_Click);
     connect(mnuTools, &QMenu::aboutToShow, this, &frmMDI::UpdateUndo);
     connect(mnuToolsOptions, &QAction::triggered, this, &frmMDI::mnuToolsOptions_Click);
@@ -331,6 +333,12 @@ void frmMDI::mnuToolsParse_Click()
 {
     if (commands_.ParseTags)
         ShowModeless(commands_.ParseTags(*this));
+}
+
+void frmMDI::OpenRecodeTool(const std::string& folder)
+{
+    if (commands_.RecodeTags)
+        ShowModeless(commands_.RecodeTags(*this, folder));
 }
 
 void frmMDI::mnuToolsUndo_Click()

@@ -26,12 +26,16 @@ public:
     using WindowFactory = std::function<QWidget*(frmMDI& frame)>;
     // Opens files (full paths, as bytes) in document windows, in order.
     using FileOpener = std::function<void(frmMDI& frame, const std::vector<std::string>& paths)>;
+    // Makes a new tool window on a folder (bytes, ending in "/"; "" for
+    // none chosen yet).
+    using FolderWindowFactory = std::function<QWidget*(frmMDI& frame, const std::string& folder)>;
     struct Commands {
         WindowFactory Open;
         WindowFactory FillTags;
         WindowFactory RenameFiles;
         WindowFactory ParseTags;
         FileOpener OpenFiles;
+        FolderWindowFactory RecodeTags;
     };
 
     explicit frmMDI(Commands commands);
@@ -49,6 +53,8 @@ public:
     // of this machine whose names end in ".mp3" in any letter case; folders
     // and everything else are left out.
     static std::vector<std::string> DroppedMp3Files(const QMimeData* data);
+    // Opens the recode tool on folder, as a document window asks for it.
+    void OpenRecodeTool(const std::string& folder);
 
     QMenu* mnuFile;
     QAction* mnuFileOpen;
@@ -59,6 +65,7 @@ public:
     QAction* mnuToolsFill;
     QAction* mnuToolsRename;
     QAction* mnuToolsParse;
+    QAction* mnuToolsRecode;
     QAction* mnuToolsUndo;
     QAction* mnuToolsOptions;
     QMenu* mnuWindow;

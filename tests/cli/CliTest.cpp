@@ -1,6 +1,7 @@
 // morvik-cli as a script uses it: each command's plan, --apply, exit status
 // and output on real folders.
 #include "CliProcess.h"
+#include "CodepageTesting.h"
 #include "TempDir.h"
 
 #include <filesystem>
@@ -223,6 +224,23 @@ TEST_F(CliTest, ParseFillsFromNamesAndRefusesABadPatternWithNothingTouched)
     EXPECT_NE(applied.err.find("odd.mp3 — не подходит к шаблону"), std::string::npos) << applied.err;
     EXPECT_EQ(LastRecord(dir / "Band - Song.mp3"), TagBytes("Song", "Band"));
     EXPECT_EQ(ReadFile(dir / "odd.mp3"), before.at("odd.mp3"));
+    EXPECT_EQ(RunCli({"undo"}).status, 0);
+    EXPECT_EQ(Files(), before);
+}
+
+TEST_F(CliTest, RecodeMakesKoi8TagsWindows1251AndTheWindowsShowThemRight)
+{
+    const std::string title = "Группа крови на рукаве", artist = "Исполнитель песни";
+    dir.Write("koi.mp3", Audio(300) + TagBytes(StoreIn(StoredAs::Koi8R, title), StoreIn(StoredAs::Koi8R, artist)));
+    const auto before = Files();
+    EXPECT_EQ(RunCli({"recode", "--from", "latin", dir.Path()}).status, 2);
+    const CliResult dry = RunCli({"recode", dir.Path()});
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_EQ(Files(), before);
+    const CliResult applied = RunCli({"recode", "--apply", "--from", "koi8-r", dir.Path()});
+    EXPECT_EQ(applied.status, 0) << applied.err;
+    EXPECT_EQ(LastRecord(dir / "koi.mp3"),
+              TagBytes(StoreIn(StoredAs::Windows1251, title), StoreIn(StoredAs::Windows1251, artist)));
     EXPECT_EQ(RunCli({"undo"}).status, 0);
     EXPECT_EQ(Files(), before);
 }

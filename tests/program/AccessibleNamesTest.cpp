@@ -56,6 +56,7 @@ TEST(AccessibleNamesTest, EveryFocusableControlHasAName)
     frame->mnuToolsFill->trigger();
     frame->mnuToolsRename->trigger();
     frame->mnuToolsParse->trigger();
+    frame->mnuToolsRecode->trigger();
 
     frmAbout about(frame.get());
     about.show();
@@ -79,12 +80,13 @@ TEST(AccessibleNamesTest, EveryFocusableControlHasAName)
         }
     }
     seen.sort();
-    EXPECT_EQ(seen, QStringList({"frmAbout", "frmDocument", "frmMain", "frmOpen", "frmParse", "frmRename"}));
+    EXPECT_EQ(seen, QStringList({"frmAbout", "frmDocument", "frmMain", "frmOpen", "frmParse", "frmRecode", "frmRename"}));
     // The drop-downs by their caption, not their value; the tick boxes that have none by the field they tick.
     for (const char* expected : {"frmDocument.txtGenre=Жанр", "frmMain.tGenre=Жанр", "frmOpen.DriveList=Диск",
                                  "frmOpen.DirList=Папка", "frmMain.chYear=Заполнять поле «Год»",
                                  "frmMain.cmdBrowse=Выбрать папку", "frmRename.cmdBrowse=Выбрать папку",
                                  "frmParse.cmdBrowse=Выбрать папку",
+                                 "frmRecode.cboFrom=Кодировка", "frmRecode.cmdBrowse=Выбрать папку",
                                  "frmAbout.Text1=Сведения о программе"})
         EXPECT_TRUE(names.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                   << names.join('\n').toStdString();

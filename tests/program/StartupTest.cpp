@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDragEnterEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -123,12 +124,13 @@ TEST(StartupTest, CommandsOpenTheRealWindowsAndExitClosesAll)
     frame->mnuToolsFill->trigger();
     frame->mnuToolsRename->trigger();
     frame->mnuToolsParse->trigger();
+    frame->mnuToolsRecode->trigger();
     QStringList windows;
     for (QWidget* w : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w->isWindow() && w->isVisible())
             windows << w->objectName();
     windows.sort();
-    EXPECT_EQ(windows, QStringList({"frmMain", "frmMain", "frmOpen", "frmParse", "frmRename"}));
+    EXPECT_EQ(windows, QStringList({"frmMain", "frmMain", "frmOpen", "frmParse", "frmRecode", "frmRename"}));
 
     QPointer<frmDocument> doc = frmDocument::Open(frame->MdiArea(), path, "a.mp3");
     ASSERT_FALSE(doc.isNull());
@@ -146,4 +148,21 @@ TEST(StartupTest, CommandsOpenTheRealWindowsAndExitClosesAll)
     EXPECT_EQ(ReadFile(path), before);
     for (QWidget* w : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         EXPECT_FALSE(w->isWindow() && w->isVisible()) << w->objectName().toStdString();
+}
+
+TEST(StartupTest, ADocumentsCodepageLabelOpensTheRecodeToolOnItsFolder)
+{
+    TempDir dir;
+    const std::string path = dir.Write("koi.mp3", Audio(500) + TagBytes("\xEB\xC9\xCE\xCF", "\xE7\xD2\xD5\xD0\xD0\xC1"));
+    std::unique_ptr<frmMDI> frame = Program::LoadFrame();
+    frame->show();
+    frmDocument* doc = frmDocument::Open(frame->MdiArea(), path, "koi.mp3");
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(doc->lblCodepage->isVisibleTo(doc));
+    emit doc->lblCodepage->linkActivated(QStringLiteral("recode"));
+    QWidget* tool = frame->findChild<QWidget*>("frmRecode", Qt::FindDirectChildrenOnly);
+    ASSERT_NE(tool, nullptr);
+    EXPECT_TRUE(tool->isVisible());
+    EXPECT_EQ(tool->findChild<QLineEdit*>("txtDir")->text().toStdString(), dir.Path());
+    frame->close();
 }

@@ -64,7 +64,7 @@ protected:
                 return new QWidget(&f, Qt::Window);
             };
         };
-        frame = std::make_unique<frmMDI>(frmMDI::Commands{count(opens), count(fills), count(renames), count(parses), {}});
+        frame = std::make_unique<frmMDI>(frmMDI::Commands{count(opens), count(fills), count(renames), count(parses), {}, {}});
         frame->show();
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -125,6 +125,7 @@ TEST_F(FrameTest, MenusItemsAndShortcuts)
          {{"mnuToolsFill", "&Заполнить теги...", QKeySequence("Ctrl+F")},
           {"mnuToolsRename", "&Переименовать файлы...", QKeySequence("Ctrl+R")},
           {"mnuToolsParse", "&Теги из имён файлов...", QKeySequence("Ctrl+T")},
+          {"mnuToolsRecode", "Перекодировать теги...", {}},
           {"mnuToolsSep2", "", {}},
           {"mnuToolsUndo", "Отменить последнюю операцию", {}},
           {"mnuToolsSep1", "", {}},

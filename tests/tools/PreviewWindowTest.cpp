@@ -1,6 +1,7 @@
-// The preview of the two tools driven as the user drives it: the button,
+// The preview of the tools driven as the user drives it: the button,
 // the rows as shown, ticks and typed names through the list, and Apply. The
 // rules of a plan are the core's tests; these check the wiring.
+#include "CodepageTesting.h"
 #include "DialogDriver.h"
 #include "HookedTag.h"
 #include "ScriptedDialogs.h"
@@ -10,6 +11,7 @@
 #include "frmMDI.h"
 #include "frmMain.h"
 #include "frmPreview.h"
+#include "frmRecode.h"
 #include "frmRename.h"
 #include "mdlBrowseForFolder.h"
 
@@ -502,3 +504,57 @@ TEST(Preview, AStoppedPlanIsNotShown)
 }
 
 } // namespace
+
+TEST(RecodePreview, ShowsTheTextBeforeAndAfterWithItsCodePageAndLeavesAnUnsureFileUnticked)
+{
+    StateHome state;
+    TempDir dir;
+    const auto song = [](StoredAs page) {
+        return TagBytes(StoreIn(page, "Группа крови"), StoreIn(page, "Кино"), "Live");
+    };
+    const std::string koi = Mp3(dir, "koi.mp3", song(StoredAs::Koi8R));
+    const std::string win = Mp3(dir, "win.mp3", song(StoredAs::Windows1251));
+    // Three capitals read as Russian in Windows-1251 and in KOI8-R alike.
+    const std::string caps = Mp3(dir, "caps.mp3", TagBytes(StoreIn(StoredAs::Windows1251, "ДДТ")));
+    const std::string capsBefore = ReadFile(caps);
+    Chooser chooser(dir.Path());
+    frmRecode tool(nullptr);
+    tool.show();
+    auto* cmdPreview = Find<QPushButton>(&tool, "cmdPreview");
+    EXPECT_EQ(cmdPreview->geometry(), QRect(176, 85, 91, 26));
+    EXPECT_FALSE(cmdPreview->isDefault());
+    QTest::mouseClick(Find<QPushButton>(&tool, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(Find<QPushButton>(&tool, "cmdRecode")->nextInFocusChain(), cmdPreview);
+    QTest::mouseClick(cmdPreview, Qt::LeftButton);
+    QPointer<frmPreview> preview = tool.findChild<frmPreview*>();
+    ASSERT_NE(preview, nullptr);
+    QAbstractItemModel* model = preview->lvwPlan->model();
+    ASSERT_EQ(model->columnCount(), 6) << "the file, the four text fields, the state";
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Название");
+    EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "Комментарий");
+
+    // More columns than RowsOf reads: the cells by their column.
+    const auto cell = [&](const char* name, int column) {
+        return model->index(RowNamed(preview, name), column).data().toString();
+    };
+    const Rows rows = RowsOf(preview);
+    EXPECT_EQ(cell("koi.mp3", 1), "зТХРРБ ЛТПЧЙ → Группа крови");
+    EXPECT_EQ(cell("koi.mp3", 2), "лЙОП → Кино");
+    EXPECT_EQ(cell("koi.mp3", 3), "Live") << "ASCII stays";
+    EXPECT_EQ(cell("koi.mp3", 5), "изменится: KOI8-R");
+    EXPECT_TRUE(rows.byName.at("koi.mp3").ticked);
+    EXPECT_EQ(cell("caps.mp3", 5), "изменится: KOI8-R, определено не наверняка");
+    EXPECT_FALSE(rows.byName.at("caps.mp3").ticked);
+    EXPECT_TRUE(rows.byName.at("caps.mp3").tickable);
+    EXPECT_EQ(cell("win.mp3", 5), "без изменений");
+
+    DialogDriver driver({Answer(QMessageBox::Ok)});
+    driver.PassOver("frmPreview");
+    QTest::mouseClick(preview->cmdApply, Qt::LeftButton);
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].text, "Перекодирование завершено.");
+    Settle();
+    EXPECT_EQ(ReadFile(koi), ReadFile(win));
+    EXPECT_EQ(ReadFile(caps), capsBefore);
+    tool.close();
+}

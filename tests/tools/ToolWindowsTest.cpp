@@ -1,5 +1,6 @@
 // The tool windows driven as the user drives them, with real message
 // boxes and prompts answered.
+#include "CodepageTesting.h"
 #include "DialogDriver.h"
 #include "HookedTag.h"
 #include "FileSystem.h"
@@ -14,6 +15,7 @@
 #include "frmMain.h"
 #include "frmParse.h"
 #include "frmPreview.h"
+#include "frmRecode.h"
 #include "frmRename.h"
 #include "WindowTagObjects.h"
 #include "mdlBrowseForFolder.h"
@@ -861,3 +863,78 @@ TEST(ParseWindow, PreviewShowsAColumnPerFieldThePatternSetsAndTheOtherSplit)
 }
 
 } // namespace
+
+TEST(RecodeWindow, OpensEmptyOrOnAFolderAndEnablesItsButtonsOnceOneIsChosen)
+{
+    TempDir dir;
+    Chooser chooser;
+    Shown<frmRecode> w;
+    EXPECT_EQ(w->objectName(), "frmRecode");
+    EXPECT_EQ(w->windowTitle(), "Перекодировать теги");
+    EXPECT_EQ(w->size(), QSize(371, 121));
+    auto* txtDir = Find<QLineEdit>(w, "txtDir");
+    auto* cboFrom = Find<QComboBox>(w, "cboFrom");
+    auto* cmdPreview = Find<QPushButton>(w, "cmdPreview");
+    auto* cmdRecode = Find<QPushButton>(w, "cmdRecode");
+    EXPECT_TRUE(txtDir->isReadOnly());
+    ASSERT_EQ(cboFrom->count(), 3);
+    EXPECT_EQ(cboFrom->currentText(), "Определить для каждого файла");
+    EXPECT_EQ(cboFrom->itemText(1), "KOI8-R");
+    EXPECT_EQ(cboFrom->itemText(2), "CP866");
+    EXPECT_EQ(cmdPreview->text(), "Просмотр...");
+    EXPECT_EQ(cmdRecode->text(), "Перекодировать");
+    EXPECT_TRUE(cmdRecode->isDefault());
+    EXPECT_FALSE(cmdRecode->isEnabled());
+    EXPECT_FALSE(cmdPreview->isEnabled());
+
+    chooser.folder.clear();
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_FALSE(cmdRecode->isEnabled()) << "a cancelled choice chooses nothing";
+    chooser.folder = QString::fromStdString(dir.Path());
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(chooser.prompt, "Выберите папку");
+    EXPECT_EQ(txtDir->text().toStdString(), dir.Path());
+    EXPECT_EQ(w->Folder(), dir.Path());
+    EXPECT_TRUE(cmdRecode->isEnabled());
+    EXPECT_TRUE(cmdPreview->isEnabled());
+
+    // Opened for a document's folder: ready to run there.
+    QPointer<frmRecode> on = new frmRecode(nullptr, dir.Path());
+    EXPECT_EQ(on->Folder(), dir.Path());
+    EXPECT_EQ(Find<QLineEdit>(on, "txtDir")->text().toStdString(), dir.Path());
+    EXPECT_TRUE(Find<QPushButton>(on, "cmdRecode")->isEnabled());
+    on->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(RecodeWindow, ARunRecodesFromTheGuessedOrChosenPageJournalledAndSaysHowManyFilesChanged)
+{
+    StateHome state;
+    TempDir dir;
+    const std::string koi = Mp3(dir, "koi.mp3", TagBytes(StoreIn(StoredAs::Koi8R, "Группа крови"),
+                                                          StoreIn(StoredAs::Koi8R, "Кино")));
+    const std::string win = Mp3(dir, "win.mp3", TagBytes(StoreIn(StoredAs::Windows1251, "Группа крови"),
+                                                          StoreIn(StoredAs::Windows1251, "Кино")));
+    const std::string winBefore = ReadFile(win);
+    Chooser chooser;
+    chooser.folder = QString::fromStdString(dir.Path());
+    Shown<frmRecode> w;
+    QTest::mouseClick(Find<QPushButton>(w, "cmdBrowse"), Qt::LeftButton);
+
+    DialogDriver driver({Answer(QMessageBox::Ok), Answer(QMessageBox::Ok)});
+    driver.PassOver("frmProgress");
+    QTest::mouseClick(Find<QPushButton>(w, "cmdRecode"), Qt::LeftButton);
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].text, "Перекодирование завершено. Изменено файлов: 1 из 2.");
+    EXPECT_EQ(driver.Seen()[0].icon, QMessageBox::Information);
+    EXPECT_EQ(ReadFile(koi), ReadFile(win)) << "the same text, now in Windows-1251";
+    EXPECT_EQ(ReadFile(win), winBefore);
+    ASSERT_EQ(Core::ReadJournal().entries.size(), 1u);
+
+    // KOI8-R chosen: every file is read in it, the Windows-1251 ones too.
+    Find<QComboBox>(w, "cboFrom")->setCurrentIndex(1);
+    QTest::mouseClick(Find<QPushButton>(w, "cmdRecode"), Qt::LeftButton);
+    ASSERT_EQ(driver.Seen().size(), 2u);
+    EXPECT_EQ(driver.Seen()[1].text, "Перекодирование завершено. Изменено файлов: 2 из 2.");
+    EXPECT_NE(ReadFile(win), winBefore);
+}
