@@ -19,6 +19,23 @@ namespace {
 
 const char kChangedSince[] = "изменён после просмотра";
 
+// The skipped files for the closing box, and each of them for a report.
+class Skipped {
+public:
+    explicit Skipped(ApplyReport* report) : report_(report) {}
+    void Add(const std::string& path, const std::string& why)
+    {
+        if (report_)
+            report_->skipped.emplace_back(path, why);
+        files_.Add(path, why);
+    }
+    const SkippedFiles& Files() const { return files_; }
+
+private:
+    ApplyReport* report_;
+    SkippedFiles files_;
+};
+
 // Whether the file at path is the one the plan saw: the same file, length,
 // change time and last 128 bytes. The reason when it is not.
 std::optional<std::string> NotAsSeen(const PlanRow& row)
@@ -54,11 +71,11 @@ std::vector<std::size_t> Ticked(const Plan& plan)
 }
 
 ApplyEnd ApplyRecords(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quenlar::_TMP3Tag& tag,
-                      RunJournal& journal)
+                      RunJournal& journal, ApplyReport* report)
 {
     const std::vector<std::size_t> ticked = Ticked(plan);
     std::size_t done = 0;
-    SkippedFiles skipped;
+    Skipped skipped(report);
     const LoopEnd loop = ForEachItem(
         dialogs, ticked.size(), [&](std::size_t i) -> const std::string& { return plan.rows[ticked[i]].path; },
         [&](std::size_t i) {
@@ -94,9 +111,11 @@ ApplyEnd ApplyRecords(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quen
             }
             return ItemEnd::Next;
         });
+    if (report)
+        report->done = done;
     if (loop.kind == LoopEnd::Broken)
         return ApplyEnd::Broken;
-    dialogs.MsgBox(Closing(job, loop.kind == LoopEnd::Stopped, done, ticked.size(), skipped), vbInformation);
+    dialogs.MsgBox(Closing(job, loop.kind == LoopEnd::Stopped, done, ticked.size(), skipped.Files()), vbInformation);
     return loop.kind == LoopEnd::Stopped ? ApplyEnd::Stopped : ApplyEnd::Done;
 }
 
@@ -179,10 +198,11 @@ std::vector<RenameRun> InOrder(const Plan& plan, const std::vector<std::size_t>&
     return runs;
 }
 
-ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJournal& journal)
+ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJournal& journal,
+                    ApplyReport* report)
 {
     const std::vector<std::size_t> ticked = Ticked(plan);
-    SkippedFiles skipped;
+    Skipped skipped(report);
     std::size_t done = 0, tried = 0;
     bool stopped = false;
     for (const RenameRun& run : InOrder(plan, ticked)) {
@@ -231,20 +251,24 @@ ApplyEnd ApplyNames(UserDialogs& dialogs, const Plan& plan, PlanJob& job, RunJou
             dialogs.MsgBox(std::string("Ошибка при переименовании файла") + CR + plan.rows[run.rows.front()].path + CR
                                + CR + error.what() + CR + CR + "Переименование прервано.",
                            vbCritical);
+            if (report)
+                report->done = done;
             return ApplyEnd::Broken;
         }
     }
-    dialogs.MsgBox(Closing(job, stopped, done, ticked.size(), skipped), vbInformation);
+    if (report)
+        report->done = done;
+    dialogs.MsgBox(Closing(job, stopped, done, ticked.size(), skipped.Files()), vbInformation);
     return stopped ? ApplyEnd::Stopped : ApplyEnd::Done;
 }
 
 } // namespace
 
 ApplyEnd ApplyPlan(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quenlar::_TMP3Tag& tag,
-                   RunJournal& journal)
+                   RunJournal& journal, ApplyReport* report)
 {
-    return job.Writes() == PlanJob::Records ? ApplyRecords(dialogs, plan, job, tag, journal)
-                                            : ApplyNames(dialogs, plan, job, journal);
+    return job.Writes() == PlanJob::Records ? ApplyRecords(dialogs, plan, job, tag, journal, report)
+                                            : ApplyNames(dialogs, plan, job, journal, report);
 }
 
 } // namespace Core

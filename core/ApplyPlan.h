@@ -6,6 +6,10 @@
 // same folder, and no rename ever replaces a file.
 #include "Plan.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace Core {
 
 enum class ApplyEnd {
@@ -14,7 +18,14 @@ enum class ApplyEnd {
     Broken,  // the journal could not be written: told so, nothing more changed
 };
 
+// What was done, for a caller that reports it in its own way (the command
+// line names every skipped file, not only the first few).
+struct ApplyReport {
+    std::size_t done = 0;
+    std::vector<std::pair<std::string, std::string>> skipped; // each file with why
+};
+
 ApplyEnd ApplyPlan(UserDialogs& dialogs, const Plan& plan, PlanJob& job, Quenlar::_TMP3Tag& tag,
-                   RunJournal& journal);
+                   RunJournal& journal, ApplyReport* report = nullptr);
 
 } // namespace Core

@@ -49,6 +49,29 @@ std::string PlanRow::StateText() const
     return reason.empty() ? std::string(StateWord(state)) : std::string(StateWord(state)) + ": " + reason;
 }
 
+namespace {
+
+// The row of one file, as every plan decides it.
+ItemEnd DecideRow(Plan& plan, PlanJob& job, Quenlar::_TMP3Tag& tag, const std::string& path, const std::string& name)
+{
+    PlanRow& row = plan.rows.emplace_back();
+    row.path = path;
+    job.Decide(row, name, tag);
+    row.ticked = TickedAtFirst(row.state) && !row.unsure;
+    row.wanted = row.moves;
+    return ItemEnd::Next;
+}
+
+std::unique_ptr<Plan> Finish(std::unique_ptr<Plan> plan, const PlanJob& job, const LoopEnd& loop)
+{
+    plan->stopped = loop.kind == LoopEnd::Stopped;
+    if (job.Writes() == PlanJob::Names)
+        SettleNames(*plan);
+    return plan;
+}
+
+} // namespace
+
 std::unique_ptr<Plan> MakePlan(UserDialogs& dialogs, const std::string& folder, PlanJob& job,
                                Quenlar::_TMP3Tag& tag)
 {
@@ -57,19 +80,23 @@ std::unique_ptr<Plan> MakePlan(UserDialogs& dialogs, const std::string& folder, 
     auto plan = std::make_unique<Plan>();
     plan->folder = folder;
     const auto loop = ForEachMp3File(dialogs, folder, [&](const std::string& path, const std::string& name) {
-        PlanRow& row = plan->rows.emplace_back();
-        row.path = path;
-        job.Decide(row, name, tag);
-        row.ticked = TickedAtFirst(row.state) && !row.unsure;
-        row.wanted = row.moves;
-        return ItemEnd::Next;
+        return DecideRow(*plan, job, tag, path, name);
     });
     if (!loop)
         return nullptr;
-    plan->stopped = loop->kind == LoopEnd::Stopped;
-    if (job.Writes() == PlanJob::Names)
-        SettleNames(*plan);
-    return plan;
+    return Finish(std::move(plan), job, *loop);
+}
+
+std::unique_ptr<Plan> MakePlanOf(UserDialogs& dialogs, const std::vector<std::string>& paths, PlanJob& job,
+                                 Quenlar::_TMP3Tag& tag)
+{
+    if (!job.Begin(dialogs))
+        return nullptr;
+    auto plan = std::make_unique<Plan>();
+    const LoopEnd loop = ForEachItem(
+        dialogs, paths.size(), [&](std::size_t i) -> const std::string& { return paths[i]; },
+        [&](std::size_t i) { return DecideRow(*plan, job, tag, paths[i], FileName(paths[i])); });
+    return Finish(std::move(plan), job, loop);
 }
 
 namespace {

@@ -129,6 +129,11 @@ private:
 std::unique_ptr<Plan> MakePlan(UserDialogs& dialogs, const std::string& folder, PlanJob& job,
                                Quenlar::_TMP3Tag& tag);
 
+// The same over the files paths names, in that order, wherever they lie
+// (folder stays ""): the caller has made sure each is a file to look at.
+std::unique_ptr<Plan> MakePlanOf(UserDialogs& dialogs, const std::vector<std::string>& paths, PlanJob& job,
+                                 Quenlar::_TMP3Tag& tag);
+
 // A Names plan: the states that depend on other rows, worked out again after
 // a tick or a new name (two files to one name, a name taken by a file outside
 // the plan, renames onto names the plan frees).

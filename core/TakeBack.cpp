@@ -230,7 +230,7 @@ bool CanTakeBack(const std::string& folder)
     return JournalExists(folder.empty() ? JournalFolder() : folder);
 }
 
-TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folderGiven)
+TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folderGiven, TakeBackReport* report)
 {
     const std::string folder = folderGiven.empty() ? JournalFolder() : folderGiven;
     const char nothing[] = "Нет операции, которую можно отменить.";
@@ -298,6 +298,8 @@ TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folderGiven
             back += outcome.kind == Outcome::Back;
             kept += outcome.kind == Outcome::OutOfReach;
             if (outcome.kind != Outcome::Back) {
+                if (report)
+                    report->left.emplace_back(name, outcome.reason);
                 ++leftCount;
                 left.push_front(name + " — " + outcome.reason);
                 if (left.size() > kNamedAtMost)
@@ -306,6 +308,8 @@ TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folderGiven
             return ItemEnd::Next;
         });
     const bool stopped = loop.kind != LoopEnd::Finished;
+    if (report)
+        report->back = back;
     std::string text = ClosingText(stopped, back, total, kept, left, leftCount);
     // Taking back is not taken back: what went back leaves the journal, and
     // a journal with nothing left goes.

@@ -3,6 +3,8 @@
 #include "UserDialogs.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Core {
 
@@ -18,6 +20,12 @@ enum class TakeBackEnd {
 // program's own, JournalFolder()).
 bool CanTakeBack(const std::string& folder = "");
 
+// What taking back did, for a caller that reports it in its own way.
+struct TakeBackReport {
+    std::size_t back = 0;
+    std::vector<std::pair<std::string, std::string>> left; // each file left, with why
+};
+
 // Goes through the newest run's journal from its last entry to its first. A
 // file that holds exactly what the run left gets back what it held (an
 // appended record is cut off again); one that holds what it held before
@@ -29,6 +37,8 @@ bool CanTakeBack(const std::string& folder = "");
 // file is asked about as the fill run asks. Never replaces a file. A damaged
 // journal is kept aside and nothing is touched. Before each file it tells
 // dialogs.Progress, and stops there when told to.
-TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folder = "");
+// report, when given, gets how many files went back and every file left,
+// with why, for a caller that names them all.
+TakeBackEnd TakeBackLastRun(UserDialogs& dialogs, const std::string& folder = "", TakeBackReport* report = nullptr);
 
 } // namespace Core

@@ -1,0 +1,104 @@
+#include "Args.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace Cli {
+
+bool Arguments::Has(const std::string& name) const
+{
+    return values.count(name) || std::find(flags.begin(), flags.end(), name) != flags.end();
+}
+
+std::optional<std::string> Arguments::Value(const std::string& name) const
+{
+    const auto it = values.find(name);
+    if (it == values.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<Arguments> Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+                               std::string& error)
+{
+    Arguments parsed;
+    const auto byName = [&](const std::string& name) -> const OptionSpec* {
+        for (const OptionSpec& spec : specs)
+            if (spec.name == name)
+                return &spec;
+        return nullptr;
+    };
+    const auto byLetter = [&](char letter) -> const OptionSpec* {
+        for (const OptionSpec& spec : specs)
+            if (spec.letter != 0 && spec.letter == letter)
+                return &spec;
+        return nullptr;
+    };
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+            parsed.positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const OptionSpec* spec = nullptr;
+        std::optional<std::string> inlineValue;
+        std::string shown = arg;
+        if (arg.rfind("--", 0) == 0) {
+            std::string name = arg.substr(2);
+            if (const auto eq = name.find('='); eq != std::string::npos) {
+                inlineValue = name.substr(eq + 1);
+                name.resize(eq);
+                shown = "--" + name;
+            }
+            if (name == "help") {
+                parsed.help = true;
+                continue;
+            }
+            spec = byName(name);
+        } else {
+            if (arg == "-h") {
+                parsed.help = true;
+                continue;
+            }
+            spec = byLetter(arg[1]);
+            shown = arg.substr(0, 2);
+            if (arg.size() > 2)
+                inlineValue = arg.substr(2);
+        }
+        if (!spec) {
+            error = "неизвестный параметр " + shown;
+            return std::nullopt;
+        }
+        if (!spec->takesValue) {
+            if (inlineValue) {
+                error = "параметр " + shown + " не принимает значения";
+                return std::nullopt;
+            }
+            parsed.flags.push_back(spec->name);
+            continue;
+        }
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) {
+                error = "у параметра " + shown + " нет значения";
+                return std::nullopt;
+            }
+            inlineValue = args[++i];
+        }
+        parsed.values[spec->name] = *inlineValue;
+    }
+    return parsed;
+}
+
+int UsageError(const std::string& command, const std::string& error)
+{
+    std::cerr << "morvik-cli " << command << ": " << error << "\n"
+              << "Подробнее: morvik-cli " << command << " --help\n";
+    return kUsage;
+}
+
+} // namespace Cli
