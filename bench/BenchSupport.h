@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the benchmark programs: a generated folder of MP3 stand-ins,
 // timing, reporting, and the bare system-call loops that serve as floors.

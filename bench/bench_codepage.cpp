@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How often the code page guess names the page a tag was written in, on
 // Russian artists, titles and albums stored in Windows-1251, KOI8-R and
 // CP866, and on West-European names stored in Latin-1 (which Morvik reads

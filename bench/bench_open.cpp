@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the open dialog over a generated folder of empty MP3 files (a million
 // without an argument) beside the floor of listing it: reading the folder,
 // keeping the ".mp3" names, sorting them. Names mix ASCII, UTF-8 and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the preview of a large folder takes to open with its rows, beside
 // a fill run's reading of the same files, and how the list scrolls: the real
 // fill tool's "Просмотр..." over a generated folder (plan, model and view

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the program answers during long batch runs: the real tool windows run
 // over a folder where every read and write takes 2 ms (as on a slow USB
 // stick), and a 10 ms timer on the GUI thread measures the longest gap

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the tag library over a generated folder beside the bare system-call
 // floors: reading every tag, and the fill job (read, title from the file
 // name, write). Prints figures; never fails on time.

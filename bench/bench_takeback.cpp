@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking back a run of a million files: how long it takes and how much
 // memory it needs at its peak, which must not grow with the number of files.
 // The journal is written as a rename run writes it, for files of which half

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the fill run (title from "%0", the other fields kept) and the rename
 // run ("%2 - %1") over a generated folder, answered by a script, beside the
 // bare system-call floors, each with its journal as the program runs it; and

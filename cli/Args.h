@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The options of one subcommand: long English words, a few with a letter,
 // some taking a value; everything else is an argument in its place.

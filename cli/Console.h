@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the command line says and how: the answers it gives the engine's
 // questions (never waiting for anyone), and texts made safe for one line of

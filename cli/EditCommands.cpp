@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // set, fill and rename: each makes its job, then the plan does the rest.
 #include "Commands.h"
 

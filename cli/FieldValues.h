@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tag values as typed on the command line, checked before anything is
 // planned: a bad year or genre is a usage error, not a row per file.

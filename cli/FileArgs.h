@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files a command is given: named one by one, as a folder (its MP3
 // files as the tools list them), or "-" for names read from standard input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // parse and recode: the tags-from-names and recode tools, planned and
 // applied as the others.
 #include "Commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every command that changes files shares: the plan, shown as the
 // preview shows it, a dry run unless --apply is given, and then exactly the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // show: the tags of files as they are, for a reader or a script.
 #include "Commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // undo and journal: the one journal the windows write too.
 #include "Commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // morvik-cli: the batch jobs of Morvik from a shell, on the same engine and
 // journal as the windows, without Qt.
 #include "Args.h"

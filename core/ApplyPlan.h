@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Carrying out a plan: exactly its ticked rows, as a run (progress and a stop
 // before each file, the journal ahead of each change), each only after a

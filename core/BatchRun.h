@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A batch run as a window starts it. It owns everything it uses, its
 // settings, its own tag object and its journal, from its start to its end,

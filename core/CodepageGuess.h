@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which code page the text of a tag was written in. Morvik reads and writes
 // tags as Windows-1251; tags from DOS and early Unix programs hold KOI8-R or

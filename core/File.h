@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One open file, as the journal and taking back use it: opened without
 // following a link and without ever blocking (a FIFO under a journal's name

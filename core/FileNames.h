@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File names are the bytes the system gives. Most are UTF-8; collections
 // copied from old Windows archives carry Windows-1251 bytes instead. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's few touches of the file system outside the tag object:
 // attributes, the existence test, folder listing and renaming. Windows

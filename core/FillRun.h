@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fill-tags run over one folder: for each MP3 file, read the tag, fill
 // the enabled fields from their templates and write the tag back, asking

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The genre drop-down lists of the document window and the fill-tags tool.
 #include "TMP3Tag.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The run journal as the runs use it: what a batch run changes, noted ahead
 // of each change, so that the run can be taken back whether it finished,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one record of the run journal says: a write about to be made, what a
 // write left (for tag objects that do not tell beforehand), or a rename.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the run journals live and who may write them: the folder, the lock
 // that lets one run or taking-back work at a time (across every Morvik

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a run journal: every record is checked before any is acted on,
 // and then the entries are read one at a time, so that memory does not grow

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The framing of the run journal, which knows nothing of what it frames. A
 // header (the 8 bytes "MORVIKJ\n" and a 32-bit version), then one record per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking one file's name apart by a pattern, and setting what it gave.
 #include "NamePattern.h"
 

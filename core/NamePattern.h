@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Name patterns of the tags-from-names tool: the rename tool's placeholders
 // read the other way, taking a file's name (and the names of its folders)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tags-from-names tool: each MP3 file's name (and the folders the
 // pattern names) taken apart into the fields of its tag. The plan and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paths as the system gives them: bytes with "/" between the parts. The one
 // place where a path is split into folder and name, put together again, and

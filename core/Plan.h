@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A batch job's plan: what it would do to each MP3 file of a folder, decided
 // by the same per-file step as the job's run, made by reading only. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fill tool's and the rename tool's jobs as plans see them: the per-file
 // decisions, made by the same steps their runs take. (The tags-from-names

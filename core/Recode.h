@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recoding a tag written in KOI8-R or CP866 into Windows-1251, the page
 // Morvik reads and writes, byte for byte: each text field's bytes up to its

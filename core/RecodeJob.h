@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recode tool: the tags of a folder's MP3 files written in KOI8-R or
 // CP866 made Windows-1251, as a plan (for the preview) and as a run. Both

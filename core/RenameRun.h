@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The batch rename run: renames every MP3 file of a folder after its own tag
 // by a name template ("%1" title to "%5" genre name), asking for another name

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Renaming a file to a target name, asking for another name while the target
 // is taken: shared by the document window and the batch rename tool. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reports on file-system failures that the runs and the document window
 // share: each names the folder or file and gives the system's reason. And

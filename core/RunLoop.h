@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one loop of every batch job, the fill and rename runs and taking a
 // run back alike: before each item the run tells the user's side how far it

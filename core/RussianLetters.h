@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small model of how Russian words are spelt, enough to tell which code
 // page turns a tag's bytes into Russian: how common each letter is, which

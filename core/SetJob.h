@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Setting given fields of chosen files, as a plan job: only the fields
 // named change, as the document window saves its edits, so that every other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a document window does with its file, without the window: read the
 // tag into field values, save them, re-read, and rename after a template.

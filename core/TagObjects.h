@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program creates its tag objects through the library's class factory
 // and calls them only through _TMP3Tag.

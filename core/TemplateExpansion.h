@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Field templates of the fill-tags tool: "%0" is the file name less its
 // extension, "%1" to "%6" the tag's current title, artist, album, year, genre

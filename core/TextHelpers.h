@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text helpers that the document window and both batch tools share.
 // Texts are UTF-8; searching UTF-8 bytes finds exactly the character matches.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The questions and reports that runs and decisions put to the user. The
 // windows answer them with real message boxes and frmQuery; tests and

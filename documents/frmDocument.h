@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document window: the tag of one MP3 file, edited, saved, re-read and
 // renamed after a name template. It lives in a QMdiSubWindow of the frame,

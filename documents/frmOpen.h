@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The open dialog: drives (the mounted volumes), the folder chain and the
 // *.mp3 files of the current folder; each selected file opens in a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line after the program's name: Morvik's own options, the
 // standard options of Qt programs, and the files to open.

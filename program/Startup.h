@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The start-up routine: the only code that knows both the document windows
 // and the batch tools, and hands them to the frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's artwork into the folder given as the only argument:
 // the frame icon (16 to 256 pixels, and scalable for the desktop's icon
 // theme), the document icon (16 and 32 pixels) and the about box banner

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // grab_screen OUT.png [X Y WIDTH HEIGHT]: saves the X screen, or that part
 // of it, as a PNG. Used by screenshot.sh; needs nothing beyond Qt.
 #include <QGuiApplication>

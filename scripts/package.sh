@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up and makes the Debian packages with debhelper (debian/): libquenlar1,
 # libquenlar-dev and morvik, and their debug symbols. Builds a clean copy of
 # the source in build/package/source, so the .deb files land in

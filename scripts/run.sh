@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and starts Morvik.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

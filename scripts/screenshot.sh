@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/morvik.png, the picture in the README, from the real program: a
 # file opened from the command line in a document window, and the fill-tags
 # tool, under Xvfb with openbox. Builds what it needs first.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/preview.png, the README's picture of the preview, from the real
 # program: the rename tool over a folder with a swap, a taken name, two files
 # heading for one name, a file already named and ordinary files, and its

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The X session of the scripts that drive the real program: sourced, not run.
 
 # xsession_enter NAME SECONDS SCREEN TOOL... -- SCRIPT ARGS...: unless it runs

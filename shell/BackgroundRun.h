@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Batch runs that keep the program answering: the run works on a thread of
 // its own while this one goes on taking the desktop's events; its questions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small toolkit every window of the program is built with. The layouts
 // are fixed-size forms with controls at given pixels, so a window's

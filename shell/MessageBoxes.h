@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message-box layer: every message box of the program, and the
 // questions of the runs and documents answered with real dialogs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversions at the edge between widgets (QString) and logic (UTF-8).
 #include <QString>

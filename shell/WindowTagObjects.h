@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tag objects of the windows: their confirmation box, should anyone ask for
 // it, is a message box of the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame: a multiple-document window whose only children are the
 // document windows, recognised by their tag "CHILD", and the program's menus.

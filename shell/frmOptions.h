@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings dialog. The program has no settings to offer yet: its buttons
 // do nothing and it closes only through its window frame.

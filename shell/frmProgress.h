@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress window of a long batch run: how many of the run's files are
 // done, the file at hand, and "Стоп". Escape and the close box stop too.

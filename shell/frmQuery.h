@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The value prompt: asks for another full path when a rename's target is
 // taken. The caller fills lblFName and txtValue, shows it modal and reads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 #pragma once
 // The fixed table of genre names, numbers 0 to 125.
 #include <cstdint>

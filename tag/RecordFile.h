@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 #pragma once
 // The only code that touches files: one open file, its last 128 bytes.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 #pragma once
 // Quenlar: reads and writes the ID3v1 tag, the 128-byte record at the end of
 // an MP3 file. Texts cross this interface as UTF-8; in the record every

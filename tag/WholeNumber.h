@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 #pragma once
 // The text-to-16-bit-number conversion behind the Year setter.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the batch tool windows have in common: a fixed-size modeless dialog
 // over the frame that deletes itself on close and ignores Esc, their fields,

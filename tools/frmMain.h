@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fill-tags tool: fills chosen tag fields of every MP3 file of a folder
 // from field templates. Modeless over the frame; deletes itself on close.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tags-from-names tool: takes the name of every MP3 file of a folder
 // apart by a name pattern into the fields of its tag. Modeless over the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The preview of a batch tool: the plan of its run, one row per MP3 file of
 // the folder, problems first; the user ticks the rows to carry out, types a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recode tool: makes the tags of a folder's MP3 files that were written
 // in KOI8-R or CP866 Windows-1251, from the page guessed for each file or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The batch rename tool: renames every MP3 file of a folder after its own
 // tag by a name template. Modeless over the frame; deletes itself on close.

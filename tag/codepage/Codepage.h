@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 #pragma once
 // Windows-1251 <-> UTF-8, the one table of the project: the library converts
 // the record's text bytes with it, the program shows file names with it.

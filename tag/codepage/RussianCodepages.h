@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 #pragma once
 // The two older Russian code pages that tags written by DOS and early Unix
 // programs hold: KOI8-R and CP866. Decoding only: the tags themselves stay

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // morvik-cli run as a shell runs it: arguments, standard input, and what
 // it leaves on standard output and standard error, with its exit status.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // morvik-cli as a script uses it: each command's plan, --apply, exit status
 // and output on real folders.
 #include "CliProcess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One journal, one lock: a run the windows start is taken back by
 // morvik-cli undo, and a run of morvik-cli --apply by the windows' taking
 // back, byte for byte either way.

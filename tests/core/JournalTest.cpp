@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run journal and taking a run back through it, on real folders, with
 // the questions answered by a script.
 #include "File.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal's framing on strings: what it reads back, and where a tear
 // ends and damage begins.
 #include "LogFormat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tags-from-names tool on real folders: its run, journalled and taken
 // back, and its plan, decided by the same step.
 #include "ApplyPlan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plans of the fill and rename jobs on real folders: their rows, and
 // carrying out exactly the ticked ones, taken back afterwards.
 #include "ApplyPlan.h"

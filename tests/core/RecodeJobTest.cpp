@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recode tool's plan and run on real folders: which files change and
 // how, every other byte kept, the questions, and taking the run back.
 #include "ApplyPlan.h"

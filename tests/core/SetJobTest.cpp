@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The set-fields job: only the fields given change, in the record the file
 // holds, and a plan over named files decides each as a folder's plan does.
 #include "ApplyPlan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document's decisions without a window: questions and reports go to a
 // script, the files are real.
 #include "HookedTag.h"

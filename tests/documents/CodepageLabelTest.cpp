@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document window's code-page label: shown only for a tag whose text
 // looks written in KOI8-R or CP866, with the room it takes, and its link
 // asking the frame for the recode tool on the file's folder.

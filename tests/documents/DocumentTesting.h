@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the document and open-dialog tests share: a frame-like MDI area, files
 // with and without a tag, and the dialogs a step put up.

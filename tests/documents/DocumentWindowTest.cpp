@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document window, driven through its controls and its real dialogs.
 #include "DocumentTesting.h"
 #include "frmDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The open dialog over a temporary folder made the current one.
 #include "DocumentTesting.h"
 #include "frmDocument.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program, driven as a user drives it: Ctrl+O, pick a file in the
 # open dialog, open it, type a new title, press Enter on "Записать", then
 # check the file's last 128 bytes. Runs under Xvfb with openbox as window

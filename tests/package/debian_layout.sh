@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # debian_layout.sh SOURCE_DIR CONSUMER_DIR CMAKE CXX
 # Quenlar as the Debian packages lay it out. Configured for the prefix /usr
 # (as debhelper does), the library lands in the multiarch folder and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # install_and_use.sh BUILD_DIR LIBDIR CONSUMER_DIR CMAKE CXX [FLAGS]
 # Installs BUILD_DIR into a temporary prefix, checks what landed there, and
 # builds and runs the consumer program against it with CMake and pkg-config.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader hears for each focusable control of the document
 // window, the open dialog, the tools and the about box: a name, never a
 // field's value or bare punctuation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the command line is sorted into Morvik's options, Qt's and files.
 #include "CommandLine.h"
 

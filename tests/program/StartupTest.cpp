@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame as the program loads it, with the real document and tool windows.
 #include "DialogDriver.h"
 #include "Startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows under a desktop theme: a dark palette leaves every field and
 // legend readable, and a font the theme sets for applications leaves every
 // window in Tahoma 8.25 pt, the font its layout is measured for.

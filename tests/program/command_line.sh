@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # command_line.sh MORVIK VERSION: --help and --version answer on the terminal
 # with status 0 and no display; an unknown option is refused with status 2,
 # Qt's own options are not; a file whose name starts like an option is still

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A failure that no window handles reaches the user as a message box and
 // the program goes on. This program makes its own application object.
 #include "Application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message-box layer, the value prompt and the folder picker, driven as
 // the user drives them.
 #include "Application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame with small stand-in document windows: menus, window list, Close,
 // Close all, Exit, the about box and the settings dialog.
 #include "DialogDriver.h"

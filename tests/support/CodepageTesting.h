@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text as a program of another code page would have stored it: the tests
 // and the code page benchmark write their Russian strings as UTF-8 and make

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Answers the real modal dialogs that the code under test opens: polls
 // QApplication::activeModalWidget() every 10 ms, records each dialog it sees

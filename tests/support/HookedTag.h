@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real tag object with hooks around each read and write, so a test can
 // change the file system behind a run's back at an exact moment.

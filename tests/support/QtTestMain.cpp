@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the window tests: a QApplication set up as the program sets
 // itself up (Tahoma, Russian button texts), then GoogleTest. The runs that
 // windows start keep their journal in a temporary folder, also when a test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // UserDialogs answered by a script: records every message and prompt, answers
 // questions through a function of the text and prompts from a queue.

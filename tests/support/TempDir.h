@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A temporary folder for tests that touch real files; removed with everything
 // in it (read-only files included) when the object goes.

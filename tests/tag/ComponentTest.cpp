@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The component entry points, in a program of their own: the live-object
 // count must not see objects of other tests.
 #include "TMP3Tag.h"

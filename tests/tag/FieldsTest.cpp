@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field values, year rules, the name test and the genre table: no file needed.
 #include "TagTesting.h"
 

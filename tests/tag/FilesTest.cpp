@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing real files.
 #include "TagTesting.h"
 #include "TempDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview of the tools driven as the user drives it: the button,
 // the rows as shown, ticks and typed names through the list, and Apply. The
 // rules of a plan are the core's tests; these check the wiring.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool windows driven as the user drives them, with real message
 // boxes and prompts answered.
 #include "CodepageTesting.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quenlar_consumer FILE: tags FILE (at least 128 bytes, untagged) through one
 // object, reads it back through another and prints what it read.
 #include <Quenlar/TMP3Tag.h>
