@@ -24,15 +24,15 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args, const std::
 {
     Arguments parsed;
     const auto byName = [&](const std::string& name) -> const OptionSpec* {
-        for (const OptionSpec& spec : specs)
-            if (spec.name == name)
-                return &spec;
+        for (const OptionSpec& rule : specs)
+            if (rule.name == name)
+                return &rule;
         return nullptr;
     };
     const auto byLetter = [&](char letter) -> const OptionSpec* {
-        for (const OptionSpec& spec : specs)
-            if (spec.letter != 0 && spec.letter == letter)
-                return &spec;
+        for (const OptionSpec& rule : specs)
+            if (rule.letter != 0 && rule.letter == letter)
+                return &rule;
         return nullptr;
     };
     bool optionsEnded = false;
@@ -46,7 +46,7 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args, const std::
             optionsEnded = true;
             continue;
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* rule = nullptr;
         std::optional<std::string> inlineValue;
         std::string shown = arg;
         if (arg.rfind("--", 0) == 0) {
@@ -60,27 +60,27 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args, const std::
                 parsed.help = true;
                 continue;
             }
-            spec = byName(name);
+            rule = byName(name);
         } else {
             if (arg == "-h") {
                 parsed.help = true;
                 continue;
             }
-            spec = byLetter(arg[1]);
+            rule = byLetter(arg[1]);
             shown = arg.substr(0, 2);
             if (arg.size() > 2)
                 inlineValue = arg.substr(2);
         }
-        if (!spec) {
+        if (!rule) {
             error = "неизвестный параметр " + shown;
             return std::nullopt;
         }
-        if (!spec->takesValue) {
+        if (!rule->takesValue) {
             if (inlineValue) {
                 error = "параметр " + shown + " не принимает значения";
                 return std::nullopt;
             }
-            parsed.flags.push_back(spec->name);
+            parsed.flags.push_back(rule->name);
             continue;
         }
         if (!inlineValue) {
@@ -90,7 +90,7 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args, const std::
             }
             inlineValue = args[++i];
         }
-        parsed.values[spec->name] = *inlineValue;
+        parsed.values[rule->name] = *inlineValue;
     }
     return parsed;
 }
