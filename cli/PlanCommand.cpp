@@ -38,8 +38,8 @@ std::optional<std::pair<Arguments, PlanOptions>> PreparePlanCommand(const std::s
                                                          std::vector<OptionSpec> specs, const char* help,
                                                          int& status)
 {
-    for (OptionSpec& spec : PlanOptionSpecs())
-        specs.push_back(std::move(spec));
+    for (OptionSpec& rule : PlanOptionSpecs())
+        specs.push_back(std::move(rule));
     std::string error;
     const auto parsed = Parse(args, specs, error);
     if (!parsed) {
