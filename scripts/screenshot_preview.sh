@@ -12,21 +12,7 @@ out=$(realpath -m "${2:-$root/docs/preview.png}")
 
 # shellcheck source=xsession.sh
 source "$root/scripts/xsession.sh"
-if [[ -z "${MORVIK_XSESSION:-}" ]]; then
-    for tool in g++ pkg-config; do
-        command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
-    done
-    if [[ -f "$build/CMakeCache.txt" ]]; then
-        cmake --build "$build" --target Morvik -j "$(nproc)"
-    else
-        "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    fi
-    grabber=$build/grab_screen
-    if [[ ! -x "$grabber" || "$root/scripts/grab_screen.cpp" -nt "$grabber" ]]; then
-        # shellcheck disable=SC2046 # pkg-config gives several words on purpose
-        g++ -std=c++17 -O1 -fPIC "$root/scripts/grab_screen.cpp" -o "$grabber" $(pkg-config --cflags --libs Qt6Gui)
-    fi
-fi
+[[ -n "${MORVIK_XSESSION:-}" ]] || screenshot_build "$root" "$build"
 xsession_enter screenshot 120 960x700x24 xdotool iconv -- "$0" "$build" "$out"
 
 fail() {

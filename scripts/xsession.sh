@@ -1,6 +1,25 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The X session of the scripts that drive the real program: sourced, not run.
 
+# screenshot_build ROOT BUILD: outside the X session, builds Morvik in BUILD
+# (configuring it when it is new) and the screen grabber beside it.
+screenshot_build() {
+    local root=$1 build=$2 tool grabber
+    for tool in g++ pkg-config; do
+        command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+    done
+    if [[ -f "$build/CMakeCache.txt" ]]; then
+        cmake --build "$build" --target Morvik -j "$(nproc)"
+    else
+        "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    grabber=$build/grab_screen
+    if [[ ! -x "$grabber" || "$root/scripts/grab_screen.cpp" -nt "$grabber" ]]; then
+        # shellcheck disable=SC2046 # pkg-config gives several words on purpose
+        g++ -std=c++17 -O1 -fPIC "$root/scripts/grab_screen.cpp" -o "$grabber" $(pkg-config --cflags --libs Qt6Gui)
+    fi
+}
+
 # xsession_enter NAME SECONDS SCREEN TOOL... -- SCRIPT ARGS...: unless it runs
 # inside one already, checks the tools and runs SCRIPT again inside a new
 # Xvfb display (openbox is its window manager), for at most SECONDS.
