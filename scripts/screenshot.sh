@@ -14,19 +14,7 @@ source "$root/scripts/xsession.sh"
 [[ -n "${MORVIK_XSESSION:-}" ]] || screenshot_build "$root" "$build"
 xsession_enter screenshot 120 780x500x24 xdotool iconv -- "$0" "$build"
 
-fail() {
-    echo "screenshot: $*" >&2
-    exit 1
-}
-
 xsession_start || fail "openbox did not start"
-
-# field TEXT WIDTH: the text in Windows-1251, then NULs up to the width.
-field() {
-    printf '%s' "$1" | iconv -f UTF-8 -t CP1251 >"$work/field"
-    cat "$work/field"
-    head -c $(($2 - $(stat -c %s "$work/field"))) /dev/zero
-}
 mkdir -p "$work/home/Музыка/Северный ветер"
 {
     head -c 4000 /dev/zero

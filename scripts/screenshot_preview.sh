@@ -15,19 +15,7 @@ source "$root/scripts/xsession.sh"
 [[ -n "${MORVIK_XSESSION:-}" ]] || screenshot_build "$root" "$build"
 xsession_enter screenshot 120 960x700x24 xdotool iconv -- "$0" "$build" "$out"
 
-fail() {
-    echo "screenshot: $*" >&2
-    exit 1
-}
-
 xsession_start || fail "openbox did not start"
-
-# field TEXT WIDTH: the text in Windows-1251, then NULs up to the width.
-field() {
-    printf '%s' "$1" | iconv -f UTF-8 -t CP1251 >"$work/field"
-    cat "$work/field"
-    head -c $(($2 - $(stat -c %s "$work/field"))) /dev/zero
-}
 folder="$work/home/Музыка/Северный ветер"
 mkdir -p "$folder"
 # mp3 NAME TITLE: a file with a tag of the band's album.

@@ -1,6 +1,20 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The X session of the scripts that drive the real program: sourced, not run.
 
+# fail MESSAGE: the screenshot scripts' way out (a script may define its own).
+fail() {
+    echo "screenshot: $*" >&2
+    exit 1
+}
+
+# field TEXT WIDTH: the text in Windows-1251, then NULs up to the width (a
+# tag record's field, for the files a screenshot shows).
+field() {
+    printf '%s' "$1" | iconv -f UTF-8 -t CP1251 >"$work/field"
+    cat "$work/field"
+    head -c $(($2 - $(stat -c %s "$work/field"))) /dev/zero
+}
+
 # screenshot_build ROOT BUILD: outside the X session, builds Morvik in BUILD
 # (configuring it when it is new) and the screen grabber beside it.
 screenshot_build() {

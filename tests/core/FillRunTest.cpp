@@ -34,9 +34,7 @@ protected:
     FillEnd Run() { return Core::RunFill(dir.Path(), settings, tag, dialogs); }
     std::string Mp3(const std::string& name, const std::string& record, mode_t mode = 0644)
     {
-        const std::string path = dir.Write(name, Audio(200) + record);
-        SetMode(path, mode);
-        return path;
+        return dir.Mp3(name, record, mode, 200);
     }
 };
 

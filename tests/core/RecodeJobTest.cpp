@@ -55,9 +55,7 @@ protected:
 
     std::string Mp3(const std::string& name, const std::string& record, mode_t mode = 0644)
     {
-        const std::string path = dir.Write(name, Audio(100) + record);
-        SetMode(path, mode);
-        return path;
+        return dir.Mp3(name, record, mode);
     }
     Core::RecodeEnd Run(std::optional<Page> from = std::nullopt)
     {

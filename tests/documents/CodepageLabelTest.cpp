@@ -27,13 +27,6 @@ std::string Stored(StoredAs page)
 
 class CodepageLabel : public AreaTest {
 protected:
-    frmDocument* OpenFile(const std::string& name, const std::string& bytes)
-    {
-        const std::string path = dir.Write(name, bytes);
-        frmDocument* doc = frmDocument::Open(&area, path, name);
-        EXPECT_NE(doc, nullptr);
-        return doc;
-    }
     static bool Shown(frmDocument* doc) { return doc->lblCodepage->isVisibleTo(doc); }
     static int OuterHeight(frmDocument* doc) { return doc->parentWidget()->height(); }
     static QString PlainText(const QLabel* label)

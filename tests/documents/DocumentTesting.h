@@ -4,6 +4,7 @@
 // with and without a tag, and the dialogs a step put up.
 #include "DialogDriver.h"
 #include "TempDir.h"
+#include "frmDocument.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -54,6 +55,15 @@ protected:
     {
         Settle();
         return window.isNull();
+    }
+
+    // A file of these bytes in dir, opened in a document window of area.
+    frmDocument* OpenFile(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = dir.Write(name, bytes);
+        frmDocument* doc = frmDocument::Open(&area, path, name);
+        EXPECT_NE(doc, nullptr);
+        return doc;
     }
 
     TempDir dir;

@@ -20,13 +20,6 @@ const std::string Tagged = Audio(1000) + TagBytes("Song", "Band", "Album", "2003
 
 class DocumentWindow : public AreaTest {
 protected:
-    frmDocument* OpenFile(const std::string& name, const std::string& bytes)
-    {
-        const std::string path = dir.Write(name, bytes);
-        frmDocument* doc = frmDocument::Open(&area, path, name);
-        EXPECT_NE(doc, nullptr);
-        return doc;
-    }
     static QMdiSubWindow* Sub(frmDocument* doc) { return qobject_cast<QMdiSubWindow*>(doc->parentWidget()); }
     static std::string Path(frmDocument* doc) { return doc->txtFilename->text().toStdString(); }
     static void Type(QLineEdit* box, const char* text) { QTest::keyClicks(box, QString::fromUtf8(text)); }

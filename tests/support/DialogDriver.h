@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <gtest/gtest.h>
 #include <functional>
 #include <vector>
 
@@ -62,6 +63,17 @@ private:
     bool busy_ = false;
     bool broken_ = false; // an action left its dialog open: the rest are dismissed
 };
+
+// The control of window with this object name; a failure of the test when
+// there is none.
+template <class T>
+T* Find(QWidget* window, const char* name)
+{
+    T* w = window->findChild<T*>(QString::fromLatin1(name));
+    if (!w)
+        ADD_FAILURE() << "no control " << name;
+    return w;
+}
 
 // Presses a standard button of a QMessageBox.
 DialogDriver::Action Answer(QMessageBox::StandardButton button);

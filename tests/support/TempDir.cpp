@@ -30,6 +30,13 @@ TempDir::~TempDir()
     fs::remove_all(path_, ec);
 }
 
+std::string TempDir::Mp3(const std::string& name, const std::string& record, mode_t mode, std::size_t audio) const
+{
+    const std::string path = Write(name, Audio(audio) + record);
+    SetMode(path, mode);
+    return path;
+}
+
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const
 {
     const std::string path = path_ + name;

@@ -23,6 +23,10 @@ public:
 
     // Creates or replaces a file with these bytes and returns its full path.
     std::string Write(const std::string& name, const std::string& bytes) const;
+    // An MP3 stand-in: audio bytes of the given length, then record (a tag
+    // record or anything else), with the given mode.
+    std::string Mp3(const std::string& name, const std::string& record, mode_t mode = 0644,
+                    std::size_t audio = 100) const;
     std::string MakeFolder(const std::string& name) const;
 
 private:

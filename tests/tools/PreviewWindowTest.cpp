@@ -44,15 +44,6 @@ using namespace testing_support;
 
 namespace {
 
-template <class T>
-T* Find(QWidget* window, const char* name)
-{
-    T* w = window->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        ADD_FAILURE() << "no control " << name;
-    return w;
-}
-
 // The folder picker answers with one folder.
 struct Chooser {
     explicit Chooser(const std::string& folder)

@@ -44,15 +44,6 @@ using namespace testing_support;
 
 namespace {
 
-template <class T>
-T* Find(QWidget* window, const char* name)
-{
-    T* w = window->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        ADD_FAILURE() << "no control " << name;
-    return w;
-}
-
 QColor BaseOf(QWidget* w)
 {
     return w->palette().color(QPalette::Base);
